@@ -1,0 +1,190 @@
+#include "alert_dialog.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "image.h"
+#include "taskbar_hint.h"
+
+namespace tessary::update::qt {
+namespace {
+
+constexpr int iconSize = 64;
+constexpr int textColumnWidth = 300;
+constexpr int margin = 20;
+constexpr int spacing = 12;
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* newTextLabel(QWidget* parent, bool bold) {
+    auto* label = new QLabel(parent);
+    // Texts come from the status file: never read them as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setFixedWidth(textColumnWidth);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+QPixmap iconPixmap(const QImage& image) {
+    return QPixmap::fromImage(
+        image.scaled(iconSize, iconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace
+
+void QtButton::setTitle(const std::string& title) {
+    if (!button_) return;
+    // '&' marks a shortcut letter in Qt; titles such as "Install & Relaunch" mean it literally.
+    QString text = fromUtf8(title);
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    if (button_->text() != text) button_->setText(text);
+}
+
+// Only the carriage return is a key equivalent the dialog uses: that button
+// becomes the default one, which Return presses. Any other button never is.
+void QtButton::setKeyEquivalent(const std::string& keyEquivalent) {
+    if (!button_) return;
+    const bool isDefault = keyEquivalent == "\r";
+    if (button_->isDefault() != isDefault) button_->setDefault(isDefault);
+}
+
+void QtWindow::makeKeyAndOrderFront() {
+    if (!dialog_ || !dialog_->isVisible()) return;
+    if (dialog_->isMinimized()) dialog_->setWindowState(dialog_->windowState() & ~Qt::WindowMinimized);
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+QtAlert::QtAlert(bool skipTaskbar)
+    : dialog_(std::make_unique<QDialog>()),
+      iconLabel_(new QLabel(dialog_.get())),
+      messageLabel_(newTextLabel(dialog_.get(), true)),
+      informativeLabel_(newTextLabel(dialog_.get(), false)),
+      textColumn_(new QVBoxLayout),
+      buttonRow_(new QHBoxLayout),
+      window_(dialog_.get()) {
+    dialog_->setWindowTitle(QStringLiteral("Tessary Update"));
+    dialog_->setWindowModality(Qt::ApplicationModal);
+
+    iconLabel_->setFixedSize(iconSize, iconSize);
+    iconLabel_->setAlignment(Qt::AlignCenter);
+    iconLabel_->setPixmap(
+        dialog_->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(iconSize, iconSize));
+
+    textColumn_->setSpacing(spacing / 2);
+    textColumn_->addWidget(messageLabel_);
+    textColumn_->addWidget(informativeLabel_);
+    textColumn_->addStretch();
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(margin);
+    body->addWidget(iconLabel_, 0, Qt::AlignTop);
+    body->addLayout(textColumn_);
+
+    buttonRow_->setSpacing(spacing);
+    buttonRow_->addStretch();
+
+    auto* outer = new QVBoxLayout(dialog_.get());
+    outer->setContentsMargins(margin, margin, margin, margin);
+    outer->setSpacing(margin);
+    // The dialog takes exactly the size its contents ask for, growing and
+    // shrinking with the bar and the buttons.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->addLayout(body);
+    outer->addLayout(buttonRow_);
+
+    if (skipTaskbar) hideFromTaskbar(*dialog_);
+}
+
+QtAlert::~QtAlert() {
+    // The accessory belongs to its own owner: hand it back before the dialog
+    // and its children go.
+    detachAccessory();
+}
+
+void QtAlert::setAlertStyle(AlertStyle style) {
+    // The informational and warning styles look alike, as in AppKit.
+    style_ = style;
+}
+
+void QtAlert::setMessageText(const std::string& text) {
+    const QString value = fromUtf8(text);
+    if (messageLabel_->text() != value) messageLabel_->setText(value);
+}
+
+void QtAlert::setInformativeText(const std::string& text) {
+    const QString value = fromUtf8(text);
+    if (informativeLabel_->text() != value) informativeLabel_->setText(value);
+}
+
+void QtAlert::setIcon(Image& icon) {
+    if (auto* image = dynamic_cast<QtImage*>(&icon); image && !image->image().isNull())
+        iconLabel_->setPixmap(iconPixmap(image->image()));
+}
+
+// Each button ends the modal loop with its own response: 1000 for the first,
+// 1001 for the second, and so on. Later buttons stand left of earlier ones.
+Button& QtAlert::addButtonWithTitle(const std::string& title) {
+    const auto response =
+        static_cast<int>(alertFirstButtonReturn + static_cast<ModalResponse>(buttons_.size()));
+    auto* pushButton = new QPushButton(dialog_.get());
+    // Qt would otherwise let Return press whichever button has the focus.
+    pushButton->setAutoDefault(false);
+    pushButton->setDefault(false);
+    QObject::connect(pushButton, &QPushButton::clicked, dialog_.get(),
+                     [dialog = dialog_.get(), response] { dialog->done(response); });
+    buttonRow_->insertWidget(1, pushButton);
+    auto& button = *buttons_.emplace_back(std::make_unique<QtButton>(pushButton));
+    button.setTitle(title);
+    return button;
+}
+
+void QtAlert::setAccessoryView(View* view) {
+    auto* qtView = dynamic_cast<QtView*>(view);
+    QWidget* widget = qtView ? qtView->widget() : nullptr;
+    if (widget && widget == accessoryWidget_) return;
+    detachAccessory();
+    if (!widget) return;
+    accessory_ = qtView;
+    accessoryWidget_ = widget;
+    // Under the informative text, before the stretch that keeps texts at the top.
+    textColumn_->insertWidget(2, widget, 0, Qt::AlignLeft);
+    qtView->attachmentChanged();
+}
+
+void QtAlert::detachAccessory() {
+    if (!accessoryWidget_) {
+        accessory_ = nullptr;
+        return;
+    }
+    textColumn_->removeWidget(accessoryWidget_);
+    accessoryWidget_->hide();
+    accessoryWidget_->setParent(nullptr);
+    accessory_->attachmentChanged();
+    accessory_ = nullptr;
+    accessoryWidget_ = nullptr;
+}
+
+void QtAlert::layout() {
+    dialog_->layout()->activate();
+}
+
+ModalResponse QtAlert::runModal() {
+    layout();
+    return dialog_->exec();
+}
+
+}  // namespace tessary::update::qt

@@ -1,0 +1,80 @@
+// NSAlert as a Qt dialog laid out like a macOS alert: the icon at the left,
+// the bold message above the informative text, the accessory view under them,
+// and the buttons at the bottom right, the first one rightmost.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+
+#include "core/toolkit.h"
+#include "view.h"
+
+class QBoxLayout;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+
+namespace tessary::update::qt {
+
+// What runModal answers when the window is closed or Escape is pressed:
+// NSModalResponseCancel, a dismissal that never counts as the first button.
+inline constexpr ModalResponse modalResponseCancel = 0;
+
+class QtButton final : public Button {
+public:
+    explicit QtButton(QPushButton* button) : button_(button) {}
+    void setTitle(const std::string& title) override;
+    void setKeyEquivalent(const std::string& keyEquivalent) override;
+
+private:
+    QPointer<QPushButton> button_;
+};
+
+class QtWindow final : public Window {
+public:
+    explicit QtWindow(QDialog* dialog) : dialog_(dialog) {}
+    void makeKeyAndOrderFront() override;
+
+private:
+    QPointer<QDialog> dialog_;
+};
+
+class QtAlert final : public Alert {
+public:
+    explicit QtAlert(bool skipTaskbar);
+    ~QtAlert() override;
+    QtAlert(const QtAlert&) = delete;
+    QtAlert& operator=(const QtAlert&) = delete;
+
+    void setAlertStyle(AlertStyle style) override;
+    void setMessageText(const std::string& text) override;
+    void setInformativeText(const std::string& text) override;
+    void setIcon(Image& icon) override;
+    Button& addButtonWithTitle(const std::string& title) override;
+    std::size_t buttonsCount() const override { return buttons_.size(); }
+    void setAccessoryView(View* view) override;
+    void layout() override;
+    ModalResponse runModal() override;
+    Window& window() override { return window_; }
+
+private:
+    void detachAccessory();
+
+    std::unique_ptr<QDialog> dialog_;
+    QLabel* iconLabel_;
+    QLabel* messageLabel_;
+    QLabel* informativeLabel_;
+    QVBoxLayout* textColumn_;
+    QHBoxLayout* buttonRow_;
+    std::vector<std::unique_ptr<QtButton>> buttons_;
+    QtView* accessory_ = nullptr;
+    QPointer<QWidget> accessoryWidget_;
+    QtWindow window_;
+    AlertStyle style_ = AlertStyle::warning;
+};
+
+}  // namespace tessary::update::qt
