@@ -78,16 +78,16 @@ public:
 class Alert {
 public:
     virtual ~Alert() = default;
-    virtual void setAlertStyle(AlertStyle style) = 0;                // setAlertStyle:
-    virtual void setMessageText(const std::string& text) = 0;        // setMessageText:
-    virtual void setInformativeText(const std::string& text) = 0;    // setInformativeText:
-    virtual void setIcon(Image& icon) = 0;                           // setIcon:
+    virtual void setAlertStyle(AlertStyle style) = 0;                  // setAlertStyle:
+    virtual void setMessageText(const std::string& text) = 0;          // setMessageText:
+    virtual void setInformativeText(const std::string& text) = 0;      // setInformativeText:
+    virtual void setIcon(Image& icon) = 0;                             // setIcon:
     virtual Button& addButtonWithTitle(const std::string& title) = 0;  // addButtonWithTitle:
-    virtual std::size_t buttonsCount() const = 0;                    // buttons.count
-    virtual void setAccessoryView(View* view) = 0;                   // setAccessoryView: (nullptr is nil)
-    virtual void layout() = 0;                                       // layout
-    virtual ModalResponse runModal() = 0;                            // runModal
-    virtual Window& window() = 0;                                    // window
+    virtual std::size_t buttonsCount() const = 0;                      // buttons.count
+    virtual void setAccessoryView(View* view) = 0;                     // setAccessoryView: (nullptr is nil)
+    virtual void layout() = 0;                                         // layout
+    virtual ModalResponse runModal() = 0;                              // runModal
+    virtual Window& window() = 0;                                      // window
 };
 
 // NSApplication

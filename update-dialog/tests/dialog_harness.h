@@ -1,0 +1,58 @@
+// Runs the whole update dialog on the recording toolkit in a folder of its own,
+// and gives back what the host application and the user would see.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "backends/recording/recording_toolkit.h"
+
+namespace tessary::update::testing {
+
+using recording::Action;
+using recording::FocusSignal;
+using recording::Press;
+using recording::Step;
+using recording::TimerTick;
+
+// A temporary folder holding the status file, removed afterwards.
+class StatusFolder {
+public:
+    StatusFolder();
+    ~StatusFolder();
+    StatusFolder(const StatusFolder&) = delete;
+    StatusFolder& operator=(const StatusFolder&) = delete;
+
+    const std::filesystem::path& folder() const { return folder_; }
+    std::string statusPath() const { return (folder_ / "status.json").string(); }
+    void write(std::string_view bytes) const;   // replaces the status file
+    Action writeStep(std::string bytes) const;  // the same, as a step of the modal loop
+
+private:
+    std::filesystem::path folder_;
+};
+
+struct DialogRun {
+    int exitStatus = -1;
+    std::string standardOutput;
+    std::vector<std::string> calls;
+};
+
+// Runs the program with `arguments` (the program path is added in front).
+DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script);
+
+// The usual four arguments: status file, installed version "1.4.2", no icon, minimum time 100.
+std::vector<std::string> standardArguments(const StatusFolder& folder, std::string minimumTime = "100");
+
+// A status text with checkedAt 100 and the given state plus extra members (JSON text, may be empty).
+std::string statusJson(std::string_view state, std::string_view extraMembers = "");
+
+// The calls of the refresh pass that runs before the modal loop.
+std::vector<std::string> firstPassCalls(const std::vector<std::string>& calls);
+
+// The calls made after the n-th (1-based) "-- timer fires" up to the next event.
+std::vector<std::string> tickCalls(const std::vector<std::string>& calls, int tick);
+
+}  // namespace tessary::update::testing
