@@ -55,15 +55,12 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > maximumStatusFileSize)
         return std::nullopt;
 
-    // One read normally takes it all; the loop only matters when the writer
-    // grows the file between fstat and read.
+    // One read normally takes it all: asking for one byte more than the file
+    // holds, a short read is the end of the file. Only a writer growing the
+    // file between fstat and read makes the loop go round again.
     std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
     std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maximumStatusFileSize) return std::nullopt;
-            bytes.resize(bytes.size() * 2);
-        }
+    while (filled < bytes.size()) {
         const ssize_t got = read(file.get(), bytes.data() + filled, bytes.size() - filled);
         if (got == 0) break;
         if (got < 0) {
@@ -71,6 +68,9 @@ std::optional<std::string> readWholeFile(const std::string& path) {
             return std::nullopt;
         }
         filled += static_cast<std::size_t>(got);
+        if (filled < bytes.size()) break;
+        if (bytes.size() > maximumStatusFileSize) return std::nullopt;
+        bytes.resize(bytes.size() * 2);
     }
     if (filled > maximumStatusFileSize) return std::nullopt;
     bytes.resize(filled);
