@@ -1,0 +1,6 @@
+#pragma once
+
+#import <AppKit/NSView.h>
+
+@interface NSControl : NSView
+@end

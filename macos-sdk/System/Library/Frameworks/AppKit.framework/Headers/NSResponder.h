@@ -1,0 +1,6 @@
+#pragma once
+
+#import <Foundation/Foundation.h>
+
+@interface NSResponder : NSObject
+@end

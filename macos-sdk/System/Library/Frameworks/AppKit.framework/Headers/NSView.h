@@ -1,0 +1,12 @@
+#pragma once
+
+#import <AppKit/NSResponder.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@interface NSView : NSResponder
+- (instancetype)initWithFrame:(NSRect)frameRect NS_DESIGNATED_INITIALIZER;
+@property(getter=isHidden) BOOL hidden;
+@end
+
+NS_ASSUME_NONNULL_END

@@ -1,0 +1,11 @@
+#pragma once
+
+#import <Foundation/NSObject.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@interface NSArray<__covariant ObjectType> : NSObject
+@property(readonly) NSUInteger count;
+@end
+
+NS_ASSUME_NONNULL_END

@@ -1,0 +1,5 @@
+#pragma once
+
+#import <Foundation/NSObjCRuntime.h>
+
+typedef double NSTimeInterval;

@@ -1,0 +1,6 @@
+#pragma once
+
+#import <Foundation/NSObject.h>
+
+@interface NSFormatter : NSObject
+@end

@@ -1,0 +1,4 @@
+#pragma once
+
+#import <Foundation/NSObjCRuntime.h>
+#include <objc/NSObject.h>
