@@ -1,0 +1,15 @@
+# The version of the host's nlohmann/json headers, read from the headers themselves.
+set(TESSARY_HOST_NLOHMANN_JSON_INCLUDE_DIR "/usr/include" CACHE PATH
+  "Folder holding the nlohmann/ headers that the macOS cross-build uses (only that subfolder is exposed)")
+set(_tessary_json_version "")
+foreach(_tessary_header IN ITEMS detail/abi_macros.hpp json.hpp)
+  set(_tessary_path "${TESSARY_HOST_NLOHMANN_JSON_INCLUDE_DIR}/nlohmann/${_tessary_header}")
+  if(_tessary_json_version STREQUAL "" AND EXISTS "${_tessary_path}")
+    file(STRINGS "${_tessary_path}" _tessary_lines REGEX "^#define NLOHMANN_JSON_VERSION_(MAJOR|MINOR|PATCH) ")
+    foreach(_tessary_part IN ITEMS MAJOR MINOR PATCH)
+      string(REGEX MATCH "NLOHMANN_JSON_VERSION_${_tessary_part} +([0-9]+)" _ "${_tessary_lines}")
+      list(APPEND _tessary_json_version "${CMAKE_MATCH_1}")
+    endforeach()
+    list(JOIN _tessary_json_version "." _tessary_json_version)
+  endif()
+endforeach()
