@@ -149,6 +149,8 @@ Button& QtAlert::addButtonWithTitle(const std::string& title) {
     buttonRow_->insertWidget(1, pushButton);
     auto& button = *buttons_.emplace_back(std::make_unique<QtButton>(pushButton));
     button.setTitle(title);
+    // As in NSAlert, the first button starts with Return as its key equivalent.
+    if (buttons_.size() == 1) button.setKeyEquivalent("\r");
     return button;
 }
 
