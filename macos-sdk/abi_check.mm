@@ -1,0 +1,110 @@
+// Compile-only check that the stub SDK declares the Apple API Tessary uses with the ABI of the real
+// one on x86-64 macOS: the scalar types, the underlying types and values of the enums, the layout of
+// the geometry structs and the result types of the selectors the programs send. A wrong type here
+// would compile and link against the stubs and then pass or read the wrong bits on a Mac.
+//
+// The cross-build compiles it against macos-sdk/; on a Mac it compiles against Xcode's SDK, which
+// shows that these facts hold for the real headers too.
+#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
+#include <dispatch/dispatch.h>
+
+#include <cstddef>
+#include <type_traits>
+
+namespace tessary::macos_sdk_abi {
+
+template <typename A, typename B>
+inline constexpr bool same = std::is_same_v<std::remove_cv_t<A>, std::remove_cv_t<B>>;
+
+// Scalars (LP64; BOOL is signed char on x86-64).
+static_assert(same<NSInteger, long> && sizeof(NSInteger) == 8);
+static_assert(same<NSUInteger, unsigned long> && sizeof(NSUInteger) == 8);
+static_assert(same<BOOL, signed char>);
+static_assert(same<CGFloat, double>);
+static_assert(same<NSTimeInterval, double>);
+static_assert(same<NSModalResponse, NSInteger>);
+static_assert(same<NSStringEncoding, NSUInteger>);
+
+// Geometry: NSRect is CGRect, {{x, y}, {width, height}} of doubles.
+static_assert(same<NSRect, CGRect> && same<NSPoint, CGPoint> && same<NSSize, CGSize>);
+static_assert(sizeof(NSRect) == 32 && alignof(NSRect) == 8);
+static_assert(offsetof(NSRect, origin) == 0 && offsetof(NSRect, size) == 16);
+static_assert(offsetof(NSSize, width) == 0 && offsetof(NSSize, height) == 8);
+
+// Enums: underlying types and the values the programs pass.
+static_assert(same<std::underlying_type_t<NSApplicationActivationPolicy>, NSInteger>);
+static_assert(NSApplicationActivationPolicyRegular == 0 && NSApplicationActivationPolicyAccessory == 1 &&
+              NSApplicationActivationPolicyProhibited == 2);
+static_assert(same<std::underlying_type_t<NSAlertStyle>, NSUInteger>);
+static_assert(NSAlertStyleWarning == 0 && NSAlertStyleInformational == 1 && NSAlertStyleCritical == 2);
+static_assert(NSAlertFirstButtonReturn == 1000 && NSAlertSecondButtonReturn == 1001);
+static_assert(same<std::underlying_type_t<NSProgressIndicatorStyle>, NSUInteger>);
+static_assert(NSProgressIndicatorStyleBar == 0 && NSProgressIndicatorStyleSpinning == 1);
+static_assert(same<std::underlying_type_t<NSByteCountFormatterCountStyle>, NSInteger>);
+static_assert(NSByteCountFormatterCountStyleFile == 0);
+static_assert(same<std::underlying_type_t<decltype(NSUTF8StringEncoding)>, NSStringEncoding>);
+static_assert(NSUTF8StringEncoding == 4);
+
+// Result types of the selectors sent (unevaluated: nothing here runs).
+NSApplication* application();
+NSAlert* alert();
+NSButton* button();
+NSWindow* window();
+NSProgressIndicator* indicator();
+NSString* string();
+NSTimer* timer();
+
+static_assert(same<decltype(NSApplication.sharedApplication), __kindof NSApplication*>);
+static_assert(
+    same<decltype([application() setActivationPolicy:NSApplicationActivationPolicyAccessory]), BOOL>);
+static_assert(same<decltype([application() activateIgnoringOtherApps:YES]), void>);
+
+static_assert(same<decltype([[NSAlert alloc] init]), NSAlert*>);
+static_assert(same<decltype(alert().messageText), NSString*>);
+static_assert(same<decltype(alert().informativeText), NSString*>);
+static_assert(same<decltype(alert().icon), NSImage*>);
+static_assert(same<decltype(alert().alertStyle), NSAlertStyle>);
+static_assert(same<decltype([alert() addButtonWithTitle:string()]), NSButton*>);
+static_assert(same<decltype(alert().buttons), NSArray<NSButton*>*>);
+static_assert(same<decltype(alert().buttons.count), NSUInteger>);
+static_assert(same<decltype(alert().accessoryView), NSView*>);
+static_assert(same<decltype([alert() layout]), void>);
+static_assert(same<decltype([alert() runModal]), NSModalResponse>);
+static_assert(same<decltype(alert().window), NSWindow*>);
+static_assert(same<decltype([window() makeKeyAndOrderFront:nil]), void>);
+static_assert(same<decltype(button().title), NSString*>);
+static_assert(same<decltype(button().keyEquivalent), NSString*>);
+
+static_assert(same<decltype([[NSImage alloc] initWithContentsOfFile:string()]), NSImage*>);
+static_assert(same<decltype([[NSProgressIndicator alloc] initWithFrame:NSMakeRect(0, 0, 280, 14)]),
+                   NSProgressIndicator*>);
+static_assert(same<decltype(indicator().style), NSProgressIndicatorStyle>);
+static_assert(same<decltype(indicator().indeterminate), BOOL>);
+static_assert(same<decltype(indicator().doubleValue), double>);
+static_assert(same<decltype(indicator().hidden), BOOL>);
+static_assert(same<decltype([indicator() startAnimation:nil]), void>);
+
+static_assert(
+    same<decltype([[NSString alloc] initWithBytes:"" length:0 encoding:NSUTF8StringEncoding]), NSString*>);
+static_assert(same<decltype(string().UTF8String), const char*>);
+static_assert(same<decltype(string().precomposedStringWithCanonicalMapping), NSString*>);
+static_assert(same<decltype([string() isEqualToString:string()]), BOOL>);
+static_assert(same<decltype([NSByteCountFormatter stringFromByteCount:0LL
+                                                           countStyle:NSByteCountFormatterCountStyleFile]),
+                   NSString*>);
+
+static_assert(same<decltype([NSTimer timerWithTimeInterval:0.25
+                                                   repeats:YES
+                                                     block:^(NSTimer*){
+                                                     }]),
+                   NSTimer*>);
+static_assert(same<decltype([timer() invalidate]), void>);
+static_assert(same<decltype(NSRunLoop.mainRunLoop), NSRunLoop*>);
+static_assert(same<decltype([NSRunLoop.mainRunLoop addTimer:timer() forMode:NSRunLoopCommonModes]), void>);
+static_assert(same<decltype(NSRunLoopCommonModes), NSRunLoopMode const> && same<NSRunLoopMode, NSString*>);
+
+// Dispatch comes from the C library's headers, the same on both sides; its handles are objects.
+static_assert(same<decltype(dispatch_get_main_queue()), dispatch_queue_main_t>);
+
+}  // namespace tessary::macos_sdk_abi
