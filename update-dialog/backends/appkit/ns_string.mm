@@ -5,8 +5,10 @@
 namespace tessary::update::appkit {
 
 NSString* _Nullable stringFromWellFormedUtf8(std::string_view text) {
-    // With an explicit length, so that a NUL inside the text does not cut it short.
-    return [[NSString alloc] initWithBytes:text.data() length:text.size() encoding:NSUTF8StringEncoding];
+    // With an explicit length, so that a NUL inside the text does not cut it short; an empty view may
+    // have no data pointer at all.
+    const char* bytes = text.empty() ? "" : text.data();
+    return [[NSString alloc] initWithBytes:bytes length:text.size() encoding:NSUTF8StringEncoding];
 }
 
 NSString* stringFromUtf8(std::string_view text) {

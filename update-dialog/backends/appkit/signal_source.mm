@@ -1,7 +1,5 @@
 #include "signal_source.h"
 
-#include <utility>
-
 namespace tessary::update::appkit {
 
 DispatchSignalSource::DispatchSignalSource(int signalNumber)
