@@ -1,5 +1,6 @@
 #include "alert_dialog.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "image.h"
-#include "taskbar_hint.h"
+#include "x11_window_hints.h"
 
 namespace tessary::update::qt {
 namespace {
@@ -65,7 +66,9 @@ void QtWindow::makeKeyAndOrderFront() {
     if (!dialog_ || !dialog_->isVisible()) return;
     if (dialog_->isMinimized()) dialog_->setWindowState(dialog_->windowState() & ~Qt::WindowMinimized);
     dialog_->raise();
-    dialog_->activateWindow();
+    // Qt's own activation carries the time of the last event it saw, which an
+    // X server or window manager may take as too old to move the focus.
+    if (!activateOnX11(*dialog_)) dialog_->activateWindow();
 }
 
 QtAlert::QtAlert(bool skipTaskbar)
@@ -107,6 +110,11 @@ QtAlert::QtAlert(bool skipTaskbar)
     outer->addLayout(buttonRow_);
 
     if (skipTaskbar) hideFromTaskbar(*dialog_);
+
+    // The event loop is about to wait: whatever the last timer tick or signal
+    // changed is now complete. Tied to the dialog, so it ends with the alert.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     dialog_.get(), [this] { applyTexts(); });
 }
 
 QtAlert::~QtAlert() {
@@ -121,13 +129,24 @@ void QtAlert::setAlertStyle(AlertStyle style) {
 }
 
 void QtAlert::setMessageText(const std::string& text) {
-    const QString value = fromUtf8(text);
-    if (messageLabel_->text() != value) messageLabel_->setText(value);
+    messageText_ = fromUtf8(text);
+    scheduleTexts();
 }
 
 void QtAlert::setInformativeText(const std::string& text) {
-    const QString value = fromUtf8(text);
-    if (informativeLabel_->text() != value) informativeLabel_->setText(value);
+    informativeText_ = fromUtf8(text);
+    scheduleTexts();
+}
+
+void QtAlert::scheduleTexts() {
+    textsScheduled_ = true;
+}
+
+void QtAlert::applyTexts() {
+    if (!textsScheduled_) return;
+    textsScheduled_ = false;
+    if (messageLabel_->text() != messageText_) messageLabel_->setText(messageText_);
+    if (informativeLabel_->text() != informativeText_) informativeLabel_->setText(informativeText_);
 }
 
 void QtAlert::setIcon(Image& icon) {
@@ -181,6 +200,7 @@ void QtAlert::detachAccessory() {
 }
 
 void QtAlert::layout() {
+    applyTexts();
     dialog_->layout()->activate();
 }
 

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QPushButton>
+#include <QString>
 
 #include "core/toolkit.h"
 #include "view.h"
@@ -63,6 +64,10 @@ public:
 
 private:
     void detachAccessory();
+    // Texts reach the labels when the event loop is about to wait, so a text
+    // set twice in a row (as a refresh pass may do) is laid out and drawn once.
+    void scheduleTexts();
+    void applyTexts();
 
     std::unique_ptr<QDialog> dialog_;
     QLabel* iconLabel_;
@@ -75,6 +80,9 @@ private:
     QPointer<QWidget> accessoryWidget_;
     QtWindow window_;
     AlertStyle style_ = AlertStyle::warning;
+    QString messageText_;
+    QString informativeText_;
+    bool textsScheduled_ = false;
 };
 
 }  // namespace tessary::update::qt

@@ -1,6 +1,6 @@
 // One test file's surroundings: its own virtual display and a scratch folder,
 // and every dialog it starts, all cleaned up when the file's tests are done.
-import { after, before } from "node:test";
+import { after, afterEach, before } from "node:test";
 import { join } from "node:path";
 
 import { RunningDialog } from "./dialog.mjs";
@@ -14,6 +14,10 @@ export function useSession(options = {}) {
   before(async () => {
     session.server = await startXvfb(options);
     session.folder = temporaryFolder();
+  });
+  // A test that failed half-way must not leave its dialog in the next one's way.
+  afterEach(async () => {
+    await Promise.all(session.dialogs.map((dialog) => dialog.stop()));
   });
   after(async () => {
     await Promise.all(session.dialogs.map((dialog) => dialog.stop()));
