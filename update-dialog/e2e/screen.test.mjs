@@ -93,3 +93,32 @@ describe("the icon", () => {
     assert.equal((await withText.waitForExit()).status, 0);
   });
 });
+
+describe("the texts", () => {
+  // A text cut off at the edge of the text column (20 pixels inside the
+  // window's right edge) leaves ink in the column's very last pixel, which a
+  // whole glyph, ending with its side bearing, does not.
+  const textCutAtRightEdge = (shot) => {
+    const buttonsTop = shot.height - 20 - 40;
+    const lastColumn = shot.width - 21;
+    for (let y = 0; y < buttonsTop; y++) if (shot.isDark(lastColumn, y)) return true;
+    return false;
+  };
+
+  const longTexts = [
+    ["a long version in the offer", { state: "available", latest: "1.5.0-beta.20261209+build.abcdef0123456789abcdef0123456789" }],
+    [
+      "a checksum in an error",
+      { state: "error", message: "Checksum 9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08 did not match." },
+    ],
+  ];
+  for (const [name, status] of longTexts) {
+    test(`${name} wraps instead of being cut off`, async () => {
+      const dialog = session.start({ status });
+      await dialog.window();  // a file present at the start shows from the first frame
+      assert.equal(textCutAtRightEdge(await dialog.screenshot()), false);
+      await dialog.key("Escape");
+      assert.equal((await dialog.waitForExit()).status, 0);
+    });
+  }
+});

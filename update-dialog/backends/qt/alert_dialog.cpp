@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "image.h"
+#include "long_words.h"
 #include "x11_window_hints.h"
 
 namespace tessary::update::qt {
@@ -37,6 +38,14 @@ QLabel* newTextLabel(QWidget* parent, bool bold) {
         label->setFont(font);
     }
     return label;
+}
+
+// Sets a label's text only when it changed, so an unchanged pass measures and
+// draws nothing. `shownSource` remembers the text the label shows now.
+void showText(QLabel& label, const QString& text, QString& shownSource) {
+    if (text == shownSource && !label.text().isNull()) return;
+    shownSource = text;
+    label.setText(withBreaksInLongWords(text, label.fontMetrics(), textColumnWidth));
 }
 
 QPixmap iconPixmap(const QImage& image) {
@@ -145,8 +154,8 @@ void QtAlert::scheduleTexts() {
 void QtAlert::applyTexts() {
     if (!textsScheduled_) return;
     textsScheduled_ = false;
-    if (messageLabel_->text() != messageText_) messageLabel_->setText(messageText_);
-    if (informativeLabel_->text() != informativeText_) informativeLabel_->setText(informativeText_);
+    showText(*messageLabel_, messageText_, shownMessageText_);
+    showText(*informativeLabel_, informativeText_, shownInformativeText_);
 }
 
 void QtAlert::setIcon(Image& icon) {

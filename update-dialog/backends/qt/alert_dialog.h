@@ -82,6 +82,8 @@ private:
     AlertStyle style_ = AlertStyle::warning;
     QString messageText_;
     QString informativeText_;
+    QString shownMessageText_;
+    QString shownInformativeText_;
     bool textsScheduled_ = false;
 };
 
