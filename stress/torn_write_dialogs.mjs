@@ -4,8 +4,10 @@
 // look it shows, and the real Tessary Update polls the same file on a virtual
 // display. Afterwards the real dialog must still be running and answer Return
 // (the last version written is "up-to-date": "Close" is the Return button).
+// A pause (µs) keeps each complete version in place that long, so that most
+// readings are accepted and the looks of many versions get checked.
 //
-// Usage: node torn_write_dialogs.mjs <stress build folder> [seconds]
+// Usage: node torn_write_dialogs.mjs <stress build folder> [seconds] [pause µs]
 import assert from "node:assert/strict";
 import { spawn } from "node:child_process";
 import { join } from "node:path";
@@ -15,7 +17,7 @@ import { RunningDialog } from "../update-dialog/e2e/lib/dialog.mjs";
 import { temporaryFolder } from "../update-dialog/e2e/lib/status_file.mjs";
 import { startXvfb } from "../update-dialog/e2e/lib/xserver.mjs";
 
-const [build, seconds = "60"] = process.argv.slice(2);
+const [build, seconds = "60", pause = "0"] = process.argv.slice(2);
 process.env.TESSARY_UPDATE = join(build, "update-dialog/backends/qt/Tessary Update");
 const minimumTime = "1765267200"; // the versions torn-writer writes are all fresh against it
 const upToDate = "1"; // index of the version written last
@@ -31,7 +33,7 @@ const server = await startXvfb();
 const folder = temporaryFolder();
 try {
   const status = join(folder.path, "status.json");
-  const writer = run(join(build, "stress/torn-writer"), [status, seconds, upToDate]);
+  const writer = run(join(build, "stress/torn-writer"), [status, seconds, upToDate, pause]);
   const reader = run(join(build, "stress/torn-reader"), [status, seconds]);
   const dialog = new RunningDialog(server.display, [status, "2.3.1", "/nonexistent/icon.png", minimumTime]);
   await dialog.window();
