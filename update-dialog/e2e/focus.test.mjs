@@ -102,4 +102,18 @@ describe("with a window manager", () => {
     await dialog.clickButton(1);
     assert.equal((await dialog.waitForExit()).stdout.toString(), "");
   });
+
+  test("the dialog stays out of the taskbar, and closing it there is no confirmation", async () => {
+    const dialog = session.start({ status: offer });
+    const window = await dialog.window();
+    await waitFor("the offer", async () => (await dialog.buttons()).length === 2);
+    const states = x11(session.server.display, "xprop", "-id", window, "_NET_WM_STATE");
+    assert.match(states, /_NET_WM_STATE_SKIP_TASKBAR/);
+
+    x11(session.server.display, "xdotool", "windowactivate", "--sync", window);
+    x11(session.server.display, "xdotool", "key", "alt+F4");  // openbox: close the active window
+    const result = await dialog.waitForExit();
+    assert.equal(result.status, 0);
+    assert.equal(result.stdout.toString(), "");
+  });
 });
