@@ -55,9 +55,9 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > maximumStatusFileSize)
         return std::nullopt;
 
-    // One read normally takes it all: asking for one byte more than the file
-    // holds, a short read is the end of the file. Only a writer growing the
-    // file between fstat and read makes the loop go round again.
+    // One read takes it all: asking for one byte more than the file holds, a
+    // short read is the end of the file. A full one means a writer grew the
+    // file since fstat; reading on would join its next version to this one.
     std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
     std::size_t filled = 0;
     while (filled < bytes.size()) {
@@ -69,8 +69,7 @@ std::optional<std::string> readWholeFile(const std::string& path) {
         }
         filled += static_cast<std::size_t>(got);
         if (filled < bytes.size()) break;
-        if (bytes.size() > maximumStatusFileSize) return std::nullopt;
-        bytes.resize(bytes.size() * 2);
+        return std::nullopt;  // being written: the next tick reads again
     }
     if (filled > maximumStatusFileSize) return std::nullopt;
     bytes.resize(filled);
