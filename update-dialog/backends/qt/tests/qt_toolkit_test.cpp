@@ -179,6 +179,8 @@ TEST(QtToolkitSignals, SignalsSentBeforeTheSourceExistsAreReportedAndNeverFatal)
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // No display needed, also when the build lists the tests.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     tessary::update::qt::QtToolkit toolkit(argc, argv);
     toolkit.sharedApplication();
     tessary::update::qt::currentToolkit() = &toolkit;
