@@ -132,9 +132,9 @@ QtAlert::~QtAlert() {
     detachAccessory();
 }
 
-void QtAlert::setAlertStyle(AlertStyle style) {
-    // The informational and warning styles look alike, as in AppKit.
-    style_ = style;
+void QtAlert::setAlertStyle(AlertStyle) {
+    // The informational and warning styles look alike, as in AppKit; the
+    // critical style is never used.
 }
 
 void QtAlert::setMessageText(const std::string& text) {

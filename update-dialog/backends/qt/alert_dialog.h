@@ -79,7 +79,6 @@ private:
     QtView* accessory_ = nullptr;
     QPointer<QWidget> accessoryWidget_;
     QtWindow window_;
-    AlertStyle style_ = AlertStyle::warning;
     QString messageText_;
     QString informativeText_;
     QString shownMessageText_;
