@@ -66,7 +66,9 @@ try {
 
   console.log(`Starting Tessary Update ${installed} ${headless ? `on the virtual display ${display}` : "on your desktop"}`);
   dialog = new RunningDialog(display, [statusPath, installed, join(here, "icon.png"), String(startedAt)]);
-  const window = await dialog.window();
+  // Only the virtual display is looked at; a desktop (perhaps Wayland) is left
+  // to the person in front of it.
+  const window = headless ? await dialog.window() : undefined;
   if (headless) mkdirSync(screenshots, { recursive: true });
 
   let shot = 0;
