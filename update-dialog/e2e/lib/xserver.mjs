@@ -3,8 +3,20 @@
 // it from resetting (and refusing connections) whenever its last client leaves.
 import { spawn } from "node:child_process";
 
+// Xvfb under a small watchdog: it ends the server when asked to (SIGTERM) and
+// also when the test process is gone without asking, say killed at a time-out,
+// so no server is left behind; the dialogs on it then end with it.
+const watchdog = `
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset &
+  server=$!
+  trap 'kill $server 2>/dev/null; wait $server; exit 0' TERM
+  while kill -0 "$1" 2>/dev/null && kill -0 $server 2>/dev/null; do sleep 0.5 & wait $!; done
+  kill $server 2>/dev/null
+  wait $server
+`;
+
 export async function startXvfb({ windowManager = false } = {}) {
-  const server = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"], {
+  const server = spawn("sh", ["-c", watchdog, "xvfb-watchdog", String(process.pid)], {
     stdio: ["ignore", "ignore", "ignore", "pipe"],
   });
   const display = await new Promise((resolve, reject) => {
