@@ -111,7 +111,13 @@ describe("with a window manager", () => {
     assert.match(states, /_NET_WM_STATE_SKIP_TASKBAR/);
 
     x11(session.server.display, "xdotool", "windowactivate", "--sync", window);
-    x11(session.server.display, "xdotool", "key", "alt+F4");  // openbox: close the active window
+    await waitFor("the dialog active", () => x11(session.server.display, "xdotool", "getactivewindow").trim() === window);
+    // openbox closes the active window on Alt+F4. The key now and then reaches
+    // it while it is still busy with the activation; a person presses again.
+    await waitFor("the dialog closed", () => {
+      if (dialog.running) x11(session.server.display, "xdotool", "key", "alt+F4");
+      return !dialog.running;
+    }, { intervalMs: 2000 });
     const result = await dialog.waitForExit();
     assert.equal(result.status, 0);
     assert.equal(result.stdout.toString(), "");
