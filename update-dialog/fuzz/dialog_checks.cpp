@@ -1,6 +1,7 @@
 #include "dialog_checks.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>

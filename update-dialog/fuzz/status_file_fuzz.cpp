@@ -1,14 +1,8 @@
 // Fuzzes the dialog with arbitrary bytes as its status file: the whole program
 // runs on the recording toolkit (first pass, one timer tick, then the first
 // button), and what it shows and writes must match what the file allows.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
 #include <string_view>
 
 #include "backends/recording/recording_toolkit.h"
