@@ -142,15 +142,20 @@ TEST(StateTable, DownloadingFallsBackWithoutTwoWholeCounts) {
     }
 }
 
-std::vector<std::string> messagesAndButtons(const std::vector<std::string>& calls) {
+// The calls that start with one of `prefixes`, in order.
+std::vector<std::string> callsStartingWith(const std::vector<std::string>& calls,
+                                           std::initializer_list<std::string_view> prefixes) {
     std::vector<std::string> kept;
-    for (const auto& call : calls) {
-        if (call.starts_with("alert.addButtonWithTitle") || call.starts_with("button1.setTitle") ||
-            call.starts_with("alert.setAlertStyle") || call.starts_with("-- press") ||
-            call == "-- timer fires")
-            kept.push_back(call);
-    }
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(kept), [&](const std::string& call) {
+        return std::any_of(prefixes.begin(), prefixes.end(),
+                           [&](std::string_view prefix) { return call.starts_with(prefix); });
+    });
     return kept;
+}
+
+std::vector<std::string> messagesAndButtons(const std::vector<std::string>& calls) {
+    return callsStartingWith(calls, {"alert.addButtonWithTitle", "button1.setTitle", "alert.setAlertStyle",
+                                     "-- press", "-- timer fires"});
 }
 
 TEST(StateSequence, LaterIsAddedOnceAndStaysWhateverFollows) {
@@ -215,11 +220,7 @@ TEST(StateSequence, RejectedReadingsLeaveEverythingAsTheLastAcceptedPassLeftIt) 
 }
 
 std::vector<std::string> barCalls(const std::vector<std::string>& pass) {
-    std::vector<std::string> kept;
-    for (const auto& call : pass) {
-        if (call.starts_with("progress.") || call.starts_with("alert.setAccessoryView")) kept.push_back(call);
-    }
-    return kept;
+    return callsStartingWith(pass, {"progress.", "alert.setAccessoryView"});
 }
 
 TEST(Bar, EveryPassSendsTheWholeBarState) {
