@@ -26,6 +26,19 @@ private:
     int descriptor_;
 };
 
+// The file's bytes from its start, asking for one byte more than `size`: a
+// short read is the end of the file, a full one means a writer is growing it.
+std::optional<std::string> readFromStart(int descriptor, std::size_t size) {
+    std::string bytes(size + 1, '\0');
+    ssize_t got = 0;
+    do {
+        got = pread(descriptor, bytes.data(), bytes.size(), 0);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0 || static_cast<std::size_t>(got) > size) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
 std::string currentDirectory() {
     std::vector<char> buffer(PATH_MAX);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
@@ -54,25 +67,15 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > maximumStatusFileSize)
         return std::nullopt;
+    const auto size = static_cast<std::size_t>(info.st_size);
 
-    // One read takes it all: asking for one byte more than the file holds, a
-    // short read is the end of the file. A full one means a writer grew the
-    // file since fstat; reading on would join its next version to this one.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = read(file.get(), bytes.data() + filled, bytes.size() - filled);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        filled += static_cast<std::size_t>(got);
-        if (filled < bytes.size()) break;
-        return std::nullopt;  // being written: the next tick reads again
-    }
-    if (filled > maximumStatusFileSize) return std::nullopt;
-    bytes.resize(filled);
+    // A host application that rewrites the file in place can truncate and
+    // write it while a read copies it, and the read then joins the start of
+    // one version to the rest of the next: possibly valid JSON that no version
+    // held. A second read that finds the very same bytes shows none of that
+    // happened; anything else is left for the next tick.
+    auto bytes = readFromStart(file.get(), size);
+    if (!bytes || readFromStart(file.get(), size) != bytes) return std::nullopt;
     return bytes;
 }
 

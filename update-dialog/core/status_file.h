@@ -18,7 +18,7 @@ std::string absoluteFilePath(std::string_view path);
 
 // All bytes of the regular file at `path`, or nothing when it is missing,
 // unreadable, not a regular file (a directory, a FIFO, a device) or larger than
-// maximumStatusFileSize, or growing while it is read. Never blocks on a FIFO or device.
+// maximumStatusFileSize, or changing while it is read. Never blocks on a FIFO or device.
 std::optional<std::string> readWholeFile(const std::string& path);
 
 }  // namespace tessary::update
