@@ -76,7 +76,8 @@ static_assert(same<decltype([window() makeKeyAndOrderFront:nil]), void>);
 static_assert(same<decltype(button().title), NSString*>);
 static_assert(same<decltype(button().keyEquivalent), NSString*>);
 
-static_assert(same<decltype([[NSImage alloc] initWithContentsOfFile:string()]), NSImage*>);
+static_assert(same<decltype([[NSImage alloc] initWithData:[NSData dataWithBytes:nullptr length:0]]), NSImage*>);
+static_assert(same<decltype([NSData dataWithBytes:nullptr length:0]), NSData*>);
 static_assert(same<decltype([[NSProgressIndicator alloc] initWithFrame:NSMakeRect(0, 0, 280, 14)]),
                    NSProgressIndicator*>);
 static_assert(same<decltype(indicator().style), NSProgressIndicatorStyle>);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
 
 namespace tessary::stress {
@@ -36,6 +37,12 @@ void rewriteInPlace(const std::string& path, std::string_view bytes) {
         written += static_cast<std::size_t>(got);
     }
     close(file);
+}
+
+void rewriteSettled(const std::string& path, std::string_view bytes) {
+    rewriteInPlace(path, bytes);
+    std::filesystem::last_write_time(path,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1));
 }
 
 }  // namespace tessary::stress

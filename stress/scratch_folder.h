@@ -25,4 +25,8 @@ private:
 // Replaces the contents of `path` in place: truncates it, then writes `bytes`.
 void rewriteInPlace(const std::string& path, std::string_view bytes);
 
+// The same, dated a second back: a version the host finished long ago, which
+// the dialog takes at once rather than waiting for it to settle.
+void rewriteSettled(const std::string& path, std::string_view bytes);
+
 }  // namespace tessary::stress

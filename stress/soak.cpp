@@ -52,7 +52,7 @@ int soak(unsigned long passes, long boundKiB) {
         for (unsigned long pass = 0; pass < passes; ++pass) {
             const auto& step = steps[pass % steps.size()];
             if (step) {
-                rewriteInPlace(status, *step);
+                rewriteSettled(status, *step);
             } else {
                 unlink(status.c_str());
             }
@@ -62,9 +62,12 @@ int soak(unsigned long passes, long boundKiB) {
         atEnd = residentKiB();
     });
     std::FILE* nowhere = std::fopen("/dev/null", "w");
-    const int exitStatus = update::runUpdateDialog(
-        toolkit, {"Tessary Update", status, "2.3.1", "/nonexistent/icon.png", std::string(minimumTime)},
-        nowhere);
+    int exitStatus = 0;
+    {
+        update::UpdateDialog dialog(toolkit, nowhere);
+        exitStatus = dialog.run(
+            {"Tessary Update", status, "2.3.1", "/nonexistent/icon.png", std::string(minimumTime)});
+    }
     std::fclose(nowhere);
 
     std::printf("soak: %lu passes over %zu versions of the status file, exit status %d\n", passes,

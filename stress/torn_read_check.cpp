@@ -1,5 +1,5 @@
 // Reads the status file as fast as it can, with the dialog's own reading
-// (readStatusSnapshot), while torn-writer rewrites it in place, and fails when
+// (StatusFileReader, then the parser), while torn-writer rewrites it in place, and fails when
 // a reading is accepted that is none of the complete versions: a reading must
 // never stitch the start of one version to the rest of another.
 //
@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "core/status_file.h"
 #include "core/status_snapshot.h"
 #include "status_versions.h"
 
@@ -31,13 +32,16 @@ int check(const std::string& status, double seconds) {
         const auto snapshot = update::parseStatusSnapshot(version, threshold);
         if (snapshot) complete.emplace(snapshot->checkedAt, fields(*snapshot));
     }
+    update::StatusFileReader reader(status);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     unsigned long readings = 0;
     unsigned long accepted = 0;
     unsigned long stitched = 0;
     while (std::chrono::steady_clock::now() < deadline) {
         ++readings;
-        const auto snapshot = update::readStatusSnapshot(status, threshold);
+        const auto reading = reader.read();
+        if (!reading.bytes) continue;
+        const auto snapshot = update::parseStatusSnapshot(*reading.bytes, threshold);
         if (!snapshot) continue;
         ++accepted;
         if (complete.contains({snapshot->checkedAt, fields(*snapshot)})) continue;

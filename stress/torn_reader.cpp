@@ -1,5 +1,5 @@
-// Runs Tessary Update on the recording toolkit with its poll timer firing every
-// 0.25 s of real time, while another process tears the status file, and checks
+// Runs Tessary Update on the recording toolkit with its timers firing in real
+// time, while another process tears the status file, and checks
 // that after every pass the dialog shows the look of a complete version of the
 // file (message text, informative text and first button), or its initial look.
 //
@@ -11,7 +11,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "backends/recording/recording_toolkit.h"
@@ -57,9 +56,14 @@ Calls run(const std::string& status, std::vector<recording::Step> script) {
     recording::RecordingToolkit toolkit;
     toolkit.scriptModalLoop(std::move(script));
     std::FILE* nowhere = std::fopen("/dev/null", "w");
-    update::runUpdateDialog(toolkit, arguments(status), nowhere);
+    Calls calls;
+    {
+        update::UpdateDialog dialog(toolkit, nowhere);
+        dialog.run(arguments(status));
+        calls = toolkit.calls();
+    }
     std::fclose(nowhere);
-    return toolkit.calls();
+    return calls;
 }
 
 Look lookAfter(const Calls& calls) {
@@ -74,24 +78,10 @@ std::map<Look, std::size_t> allowedLooks() {
     const std::string status = folder.file("status.json");
     std::map<Look, std::size_t> looks{{lookAfter(run(folder.file("missing.json"), {})), 0}};
     for (std::size_t index = 0; index < completeVersions.size(); ++index) {
-        rewriteInPlace(status, completeVersions[index]);
+        rewriteSettled(status, completeVersions[index]);
         looks.emplace(lookAfter(run(status, {})), index + 1);
     }
     return looks;
-}
-
-// A tick every 0.25 s of real time, as the poll timer would fire.
-std::vector<recording::Step> tickingScript(double seconds) {
-    std::vector<recording::Step> steps;
-    const auto start = std::chrono::steady_clock::now();
-    const auto ticks = static_cast<int>(seconds * 4);
-    for (int tick = 1; tick <= ticks; ++tick) {
-        const auto due = start + std::chrono::milliseconds(250 * tick);
-        steps.emplace_back(recording::Action{[due] { std::this_thread::sleep_until(due); }});
-        steps.emplace_back(recording::TimerTick{});
-    }
-    steps.emplace_back(recording::Press{1});
-    return steps;
 }
 
 int check(const std::string& status, double seconds) {
@@ -100,7 +90,7 @@ int check(const std::string& status, double seconds) {
         std::fprintf(stderr, "torn-reader: two versions of the file share a look\n");
         return 1;
     }
-    const Calls calls = run(status, tickingScript(seconds));
+    const Calls calls = run(status, {recording::RealTime{seconds}, recording::Press{1}});
 
     LookTracker tracker;
     std::set<std::size_t> shown;
@@ -127,7 +117,8 @@ int check(const std::string& status, double seconds) {
         }
         tracker.follow(line);
         if (inPass && line.starts_with("alert.setMessageText(")) changed = true;
-        if (line.starts_with("NSRunLoop.mainRunLoop.addTimer") || line == "-- timer fires") {
+        if (line.starts_with("NSRunLoop.mainRunLoop.addTimer(timer,") || line == "-- timer fires" ||
+            line == "-- one-shot timer fires") {
             inPass = true;
             changed = false;
         }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +33,9 @@ public:
         close(descriptor);
         path_ = pattern;
         std::ofstream(path_, std::ios::binary) << typicalStatus;
+        // A version the host finished long ago: every pass takes it.
+        std::filesystem::last_write_time(path_,
+                                         std::filesystem::last_write_time(path_) - std::chrono::seconds(1));
     }
     ~StatusFile() { std::filesystem::remove(path_); }
     const std::string& path() const { return path_; }
@@ -59,7 +63,10 @@ void refreshPass(benchmark::State& state) {
         for (auto _ : state) fireTimer();
     });
     std::FILE* nowhere = std::fopen("/dev/null", "w");
-    tessary::update::runUpdateDialog(toolkit, {"Tessary Update", file.path(), "2.3.1", "", "0"}, nowhere);
+    {
+        tessary::update::UpdateDialog dialog(toolkit, nowhere);
+        dialog.run({"Tessary Update", file.path(), "2.3.1", "", "0"});
+    }
     std::fclose(nowhere);
 }
 BENCHMARK(refreshPass);

@@ -1,43 +1,14 @@
 #include "status_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <vector>
 
 namespace tessary::update {
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    int get() const { return descriptor_; }
-    explicit operator bool() const { return descriptor_ >= 0; }
-
-private:
-    int descriptor_;
-};
-
-// The file's bytes from its start, asking for one byte more than `size`: a
-// short read is the end of the file, a full one means a writer is growing it.
-std::optional<std::string> readFromStart(int descriptor, std::size_t size) {
-    std::string bytes(size + 1, '\0');
-    ssize_t got = 0;
-    do {
-        got = pread(descriptor, bytes.data(), bytes.size(), 0);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0 || static_cast<std::size_t>(got) > size) return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(got));
-    return bytes;
-}
 
 std::string currentDirectory() {
     std::vector<char> buffer(PATH_MAX);
@@ -58,25 +29,25 @@ std::string absoluteFilePath(std::string_view path) {
     return directory.append(path);
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    // O_NONBLOCK keeps a FIFO at this path from stalling the dialog in open().
-    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!file) return std::nullopt;
+StatusFileReader::StatusFileReader(std::string path, Clock clock)
+    : path_(std::move(path)), clock_(std::move(clock)) {}
 
-    struct stat info {};
-    if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > maximumStatusFileSize)
-        return std::nullopt;
-    const auto size = static_cast<std::size_t>(info.st_size);
+StatusFileReading StatusFileReader::read() {
+    auto contents = readRegularFile(path_, maximumStatusFileSize);
+    if (!contents) {
+        lastSeen_.reset();  // whatever appears next is judged by its age
+        return {};
+    }
+    const bool renamedIntoPlace = lastSeen_ && *lastSeen_ != contents->identity;
+    lastSeen_ = contents->identity;
+    if (renamedIntoPlace) return {std::move(contents->bytes), std::nullopt};
 
-    // A host application that rewrites the file in place can truncate and
-    // write it while a read copies it, and the read then joins the start of
-    // one version to the rest of the next: possibly valid JSON that no version
-    // held. A second read that finds the very same bytes shows none of that
-    // happened; anything else is left for the next tick.
-    auto bytes = readFromStart(file.get(), size);
-    if (!bytes || readFromStart(file.get(), size) != bytes) return std::nullopt;
-    return bytes;
+    // The same file as before (or the first one seen): a writer may still be
+    // at work on it, unless it has been left alone long enough.
+    const auto age = clock_() - contents->modified;
+    if (age >= settlingTime || age < -clockSkewTolerance) return {std::move(contents->bytes), std::nullopt};
+    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(settlingTime - age);
+    return {std::nullopt, std::max(remaining, std::chrono::milliseconds(1))};
 }
 
 }  // namespace tessary::update

@@ -6,8 +6,6 @@
 #include <nlohmann/json.hpp>
 #include <variant>
 
-#include "status_file.h"
-
 namespace tessary::update {
 namespace {
 
@@ -135,12 +133,6 @@ std::optional<StatusSnapshot> parseStatusSnapshot(std::string_view bytes, double
     snapshot.total = integer(members[Key::total]);
     snapshot.progress = number(members[Key::progress]);
     return snapshot;
-}
-
-std::optional<StatusSnapshot> readStatusSnapshot(const std::string& path, double minimumTime) {
-    const auto bytes = readWholeFile(path);
-    if (!bytes) return std::nullopt;
-    return parseStatusSnapshot(*bytes, minimumTime);
 }
 
 }  // namespace tessary::update

@@ -23,7 +23,4 @@ struct StatusSnapshot {
 // is not a string. Other keys of the wrong type take their defaults.
 std::optional<StatusSnapshot> parseStatusSnapshot(std::string_view bytes, double minimumTime);
 
-// Reads and parses the status file at `path` (absolute).
-std::optional<StatusSnapshot> readStatusSnapshot(const std::string& path, double minimumTime);
-
 }  // namespace tessary::update

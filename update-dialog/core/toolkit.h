@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tessary::update {
 
@@ -78,10 +79,12 @@ public:
 class Alert {
 public:
     virtual ~Alert() = default;
-    virtual void setAlertStyle(AlertStyle style) = 0;                  // setAlertStyle:
-    virtual void setMessageText(const std::string& text) = 0;          // setMessageText:
-    virtual void setInformativeText(const std::string& text) = 0;      // setInformativeText:
-    virtual void setIcon(Image& icon) = 0;                             // setIcon:
+    virtual void setAlertStyle(AlertStyle style) = 0;              // setAlertStyle:
+    virtual void setMessageText(const std::string& text) = 0;      // setMessageText:
+    virtual void setInformativeText(const std::string& text) = 0;  // setInformativeText:
+    // setIcon: the alert may draw the image for as long as it lives, so the
+    // caller keeps the image alive as long as the alert.
+    virtual void setIcon(Image& icon) = 0;
     virtual Button& addButtonWithTitle(const std::string& title) = 0;  // addButtonWithTitle:
     virtual std::size_t buttonsCount() const = 0;                      // buttons.count
     virtual void setAccessoryView(View* view) = 0;                     // setAccessoryView: (nullptr is nil)
@@ -126,9 +129,10 @@ public:
     // [[NSAlert alloc] init]: an alert without buttons.
     virtual std::unique_ptr<Alert> newAlert() = 0;
 
-    // [[NSImage alloc] initWithContentsOfFile:]: nullptr when the file is
-    // missing or holds no image.
-    virtual std::unique_ptr<Image> newImageWithContentsOfFile(const std::string& path) = 0;
+    // [[NSImage alloc] initWithData:]: an image decoded from the bytes of an
+    // image file, or nullptr when they hold no image. Decoding writes nothing
+    // to standard output or standard error.
+    virtual std::unique_ptr<Image> newImageWithData(std::string_view bytes) = 0;
 
     // [[NSProgressIndicator alloc] initWithFrame:]
     virtual std::unique_ptr<ProgressIndicator> newProgressIndicatorWithFrame(Rect frame) = 0;

@@ -1,9 +1,13 @@
 #include "update_dialog.h"
 
+#include <chrono>
 #include <csignal>
+#include <optional>
+#include <thread>
 
 #include "minimum_time.h"
 #include "presentation.h"
+#include "regular_file.h"
 #include "status_file.h"
 #include "status_snapshot.h"
 
@@ -13,21 +17,27 @@ namespace {
 constexpr std::string_view installRequest = "{\"action\":\"install\"}\n";
 constexpr double pollInterval = 0.25;  // seconds
 constexpr Rect progressFrame{0, 0, 280, 14};
+// An icon file beyond this is no icon; it is not read into memory.
+constexpr std::size_t maximumIconFileSize = 32 * 1024 * 1024;
+
+double inSeconds(std::chrono::milliseconds duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+}  // namespace
 
 // The program's whole state, under the names its run sequence gives them.
-class UpdateDialog {
-public:
-    UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput)
-        : toolkit_(toolkit), standardOutput_(standardOutput) {}
+struct UpdateDialog::Program {
+    Program(Toolkit& toolkit, std::FILE* standardOutput) : toolkit(toolkit), standardOutput(standardOutput) {}
 
     int run(std::vector<std::string> arguments);
-
-private:
-    void refresh();
+    std::optional<std::chrono::milliseconds> refresh();
+    void tick();
+    void readAgainWhenSettled(std::chrono::milliseconds wait);
     void focus();
 
-    Toolkit& toolkit_;
-    std::FILE* standardOutput_;
+    Toolkit& toolkit;
+    std::FILE* standardOutput;
 
     std::vector<std::string> args;
     std::string statusURL;  // absolute path of the status file
@@ -35,6 +45,7 @@ private:
     double minimumTime = 0;
     Application* app = nullptr;
     std::unique_ptr<Alert> alert;
+    std::unique_ptr<Image> icon;  // drawn by the alert for as long as it lives
     Button* primary = nullptr;
     std::unique_ptr<ProgressIndicator> progress;
     bool available = false;
@@ -42,27 +53,48 @@ private:
     std::unique_ptr<Timer> timer;
     std::unique_ptr<SignalSource> focusSignal;
     ModalResponse response = 0;
+
+    // Readings of a status file the host rewrites in place wait until it has
+    // settled; a one-shot timer reads it again then, rather than a tick later.
+    std::optional<StatusFileReader> statusFile;
+    std::unique_ptr<Timer> settleTimer;
+    bool settleTimerPending = false;
 };
 
+UpdateDialog::UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput)
+    : program_(std::make_unique<Program>(toolkit, standardOutput)) {}
+
+UpdateDialog::~UpdateDialog() = default;
+
 int UpdateDialog::run(std::vector<std::string> arguments) {
+    return program_->run(std::move(arguments));
+}
+
+int UpdateDialog::Program::run(std::vector<std::string> arguments) {
     args = std::move(arguments);
     if (args.size() <= 4) return 2;  // fewer than four arguments after the program path: nothing shown
     statusURL = absoluteFilePath(args[1]);
+    statusFile.emplace(statusURL);
     installed = args[2];
     minimumTime = readMinimumTime(args[4]);
 
     // An accessory application: no Dock icon or menu bar, yet it can come to the front.
-    app = &toolkit_.sharedApplication();
+    app = &toolkit.sharedApplication();
     app->setActivationPolicy(ActivationPolicy::accessory);
 
-    alert = toolkit_.newAlert();
+    alert = toolkit.newAlert();
     alert->setAlertStyle(AlertStyle::informational);
     alert->setMessageText(std::string(checkingMessage));
     alert->setInformativeText("Tessary " + installed);
-    if (auto icon = toolkit_.newImageWithContentsOfFile(args[3])) alert->setIcon(*icon);
+    // The icon file is read like the status file: only a regular file, never
+    // waiting on a FIFO or device, whatever bytes its path holds.
+    if (const auto iconFile = readRegularFile(args[3], maximumIconFileSize)) {
+        icon = toolkit.newImageWithData(iconFile->bytes);
+        if (icon) alert->setIcon(*icon);
+    }
     primary = &alert->addButtonWithTitle("Close");
 
-    progress = toolkit_.newProgressIndicatorWithFrame(progressFrame);
+    progress = toolkit.newProgressIndicatorWithFrame(progressFrame);
     progress->setStyle(ProgressIndicatorStyle::bar);
     progress->setIndeterminate(true);
     progress->startAnimation();
@@ -73,52 +105,73 @@ int UpdateDialog::run(std::vector<std::string> arguments) {
 
     // Scheduled in the common modes so that it also fires inside the modal loop;
     // the run loop only turns from runModal on, so no pass comes before it.
-    timer = toolkit_.timerWithTimeInterval(pollInterval, true, [this](Timer&) { refresh(); });
-    toolkit_.addTimerToMainRunLoopCommonModes(*timer);
+    timer = toolkit.timerWithTimeInterval(pollInterval, true, [this](Timer&) { tick(); });
+    toolkit.addTimerToMainRunLoopCommonModes(*timer);
 
-    // The first pass runs before the dialog shows: a fresh file is visible from the first frame.
-    refresh();
+    // The first pass runs before the dialog shows: a fresh file is visible from
+    // the first frame, even one written in place a moment ago.
+    if (const auto wait = refresh()) {
+        std::this_thread::sleep_for(*wait);
+        refresh();
+    }
 
     // From here on the focus signal never ends the program; its deliveries are
     // observed on the main queue instead.
-    toolkit_.ignoreSignal(SIGUSR1);
-    focusSignal = toolkit_.signalSourceOnMainQueue(SIGUSR1);
+    toolkit.ignoreSignal(SIGUSR1);
+    focusSignal = toolkit.signalSourceOnMainQueue(SIGUSR1);
     focusSignal->setEventHandler([this] { focus(); });
     focusSignal->resume();
 
     app->activateIgnoringOtherApps(true);
     response = alert->runModal();
-    timer->invalidate();  // no pass after the loop: the decision below sees the last one
+    // No pass after the loop: the decision below sees the last one.
+    timer->invalidate();
+    if (settleTimerPending) settleTimer->invalidate();
 
     // Only the first button confirms, and only while the last accepted pass offered an install.
     if (response == alertFirstButtonReturn && available) {
-        std::fwrite(installRequest.data(), 1, installRequest.size(), standardOutput_);
-        std::fflush(standardOutput_);
+        std::fwrite(installRequest.data(), 1, installRequest.size(), standardOutput);
+        std::fflush(standardOutput);
     }
     return 0;
 }
 
-// One refresh pass: read the status file and, when it yields a snapshot, show it.
-void UpdateDialog::refresh() {
-    const auto snapshot = readStatusSnapshot(statusURL, minimumTime);
-    if (!snapshot) return;
+// One refresh pass: read the status file and, when it yields a snapshot, show
+// it. Returns how long until a file rewritten in place too recently to be
+// trusted will have settled, when that is what held the pass back.
+std::optional<std::chrono::milliseconds> UpdateDialog::Program::refresh() {
+    auto reading = statusFile->read();
+    if (!reading.bytes) return reading.settlesIn;
+    const auto snapshot = parseStatusSnapshot(*reading.bytes, minimumTime);
+    if (!snapshot) return std::nullopt;
     const bool busy = isStateIn(progressStates, snapshot->state);
     presentStatus(*snapshot, installed, *alert, *primary, available);
     showProgress(busy, snapshot->progress, *alert, *progress);
     relayoutOnStateChange(snapshot->state, lastState, *alert);
+    return std::nullopt;
+}
+
+// A tick of the poll timer. A file that has not settled yet is read again as
+// soon as it has, so a host rewriting it in place every 100 ms is still seen
+// at nearly every tick.
+void UpdateDialog::Program::tick() {
+    if (const auto wait = refresh()) readAgainWhenSettled(*wait);
+}
+
+void UpdateDialog::Program::readAgainWhenSettled(std::chrono::milliseconds wait) {
+    if (settleTimerPending) return;
+    settleTimerPending = true;
+    settleTimer = toolkit.timerWithTimeInterval(inSeconds(wait), false, [this](Timer&) {
+        settleTimerPending = false;
+        refresh();  // once: a file still changing waits for the next tick
+    });
+    toolkit.addTimerToMainRunLoopCommonModes(*settleTimer);
 }
 
 // Brings the dialog to the front and makes it the key window.
-void UpdateDialog::focus() {
+void UpdateDialog::Program::focus() {
     app->activateIgnoringOtherApps(true);
     alert->window().makeKeyAndOrderFront();
-}
-
-}  // namespace
-
-int runUpdateDialog(Toolkit& toolkit, std::vector<std::string> arguments, std::FILE* standardOutput) {
-    UpdateDialog dialog(toolkit, standardOutput);
-    return dialog.run(std::move(arguments));
 }
 
 }  // namespace tessary::update

@@ -10,9 +10,25 @@
 
 namespace tessary::update {
 
-// Runs the whole program on the given toolkit: `arguments` is the process's
-// argument list with the program path first; the install request goes to
-// `standardOutput`. Returns the exit status (2 for a short command line, 0 otherwise).
-int runUpdateDialog(Toolkit& toolkit, std::vector<std::string> arguments, std::FILE* standardOutput);
+class UpdateDialog {
+public:
+    // The install request goes to `standardOutput`.
+    UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput);
+    ~UpdateDialog();
+    UpdateDialog(const UpdateDialog&) = delete;
+    UpdateDialog& operator=(const UpdateDialog&) = delete;
+
+    // Runs the whole program once: `arguments` is the process's argument list
+    // with the program path first. Returns the exit status (2 for a short
+    // command line, 0 otherwise). Every toolkit object it made stays in place
+    // until the UpdateDialog is destroyed: the program ends the process with
+    // that status without destroying it, so nothing is released, cancelled or
+    // invalidated after the timer stops.
+    int run(std::vector<std::string> arguments);
+
+private:
+    struct Program;
+    std::unique_ptr<Program> program_;
+};
 
 }  // namespace tessary::update

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 
 namespace tessary::update::fuzz {
 
@@ -41,6 +43,12 @@ void ScratchFile::replace(std::string_view bytes) const {
         if (got <= 0) std::abort();
         written += static_cast<std::size_t>(got);
     }
+    // Dated a second back: a version the host finished long ago, which the
+    // dialog takes at once rather than waiting for it to settle.
+    timespec times[2] = {{0, UTIME_OMIT}, {}};
+    clock_gettime(CLOCK_REALTIME, &times[1]);
+    times[1].tv_sec -= 1;
+    futimens(file, times);
     close(file);
 }
 

@@ -17,7 +17,8 @@ public:
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     const std::string& path() const { return path_; }
-    void replace(std::string_view bytes) const;  // truncates the file and writes `bytes`
+    // Truncates the file and writes `bytes`, dated as written a second ago.
+    void replace(std::string_view bytes) const;
 
 private:
     std::filesystem::path folder_;

@@ -24,9 +24,9 @@ void runOne(std::string_view bytes) {
     recording::RecordingToolkit toolkit;
     toolkit.scriptModalLoop({recording::TimerTick{}, recording::Press{1}});
     MemoryStream output;
-    const int status = runUpdateDialog(
-        toolkit, {"Tessary Update", statusFile.path(), "1.4.2", "/nonexistent/icon.png", "100"},
-        output.get());
+    UpdateDialog dialog(toolkit, output.get());
+    const int status =
+        dialog.run({"Tessary Update", statusFile.path(), "1.4.2", "/nonexistent/icon.png", "100"});
 
     const auto look = expectedLook(bytes, minimumTime, "1.4.2");
     require(status == 0, "exit status is 0");

@@ -1,8 +1,10 @@
 #include "dialog_harness.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -43,9 +45,29 @@ StatusFolder::~StatusFolder() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-void StatusFolder::write(std::string_view bytes) const {
-    std::ofstream file(statusPath(), std::ios::binary | std::ios::trunc);
+namespace {
+
+void writeFile(const std::string& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+void StatusFolder::write(std::string_view bytes) const {
+    rewriteInPlaceNow(bytes);
+    const auto path = statusPath();
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::seconds(1));
+}
+
+void StatusFolder::rewriteInPlaceNow(std::string_view bytes) const {
+    writeFile(statusPath(), bytes);
+}
+
+void StatusFolder::renameIntoPlace(std::string_view bytes) const {
+    const auto next = (folder_ / "status.json.next").string();
+    writeFile(next, bytes);
+    std::filesystem::rename(next, statusPath());
 }
 
 Action StatusFolder::writeStep(std::string bytes) const {
@@ -55,20 +77,26 @@ Action StatusFolder::writeStep(std::string bytes) const {
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script) {
     recording::RecordingToolkit toolkit;
     toolkit.scriptModalLoop(std::move(script));
-    const std::unique_ptr<std::FILE, FileCloser> output(std::tmpfile());
-    if (!output) throw std::runtime_error("tmpfile failed");
+    // Standard output is a pipe, read straight from its descriptor: only bytes
+    // the program flushed itself arrive there.
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+    const std::unique_ptr<std::FILE, FileCloser> output(fdopen(pipeEnds[1], "w"));
+    if (!output) throw std::runtime_error("fdopen failed");
+    fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
 
     std::vector<std::string> args{"Tessary Update"};
     args.insert(args.end(), arguments.begin(), arguments.end());
 
     DialogRun run;
-    run.exitStatus = runUpdateDialog(toolkit, std::move(args), output.get());
-    std::rewind(output.get());
-    char buffer[256];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, output.get())) > 0)
-        run.standardOutput.append(buffer, got);
+    UpdateDialog dialog(toolkit, output.get());
+    run.exitStatus = dialog.run(std::move(args));
     run.calls = toolkit.calls();
+    char buffer[256];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        run.standardOutput.append(buffer, static_cast<std::size_t>(got));
+    close(pipeEnds[0]);
     return run;
 }
 

@@ -13,6 +13,7 @@ namespace tessary::update::testing {
 
 using recording::Action;
 using recording::FocusSignal;
+using recording::OneShotTimerFires;
 using recording::Press;
 using recording::Step;
 using recording::TimerTick;
@@ -27,8 +28,14 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
     std::string statusPath() const { return (folder_ / "status.json").string(); }
-    void write(std::string_view bytes) const;   // replaces the status file
+    // Rewrites the status file in place and dates it a second back, as a
+    // version the host finished writing long ago.
+    void write(std::string_view bytes) const;
     Action writeStep(std::string bytes) const;  // the same, as a step of the modal loop
+    // Rewrites the status file in place now, as a host still at work would.
+    void rewriteInPlaceNow(std::string_view bytes) const;
+    // Writes a new file beside it and renames it over the status file, now.
+    void renameIntoPlace(std::string_view bytes) const;
 
 private:
     std::filesystem::path folder_;
@@ -40,7 +47,9 @@ struct DialogRun {
     std::vector<std::string> calls;
 };
 
-// Runs the program with `arguments` (the program path is added in front).
+// Runs the program with `arguments` (the program path is added in front). The
+// calls are those made until the program ends the process, which happens right
+// after the run: nothing the dialog made is released before that.
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script);
 
 // The usual four arguments: status file, installed version "1.4.2", no icon, minimum time 100.

@@ -3,8 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "core/status_file.h"
 #include "dialog_harness.h"
 
 namespace tessary::update::testing {
@@ -14,6 +20,8 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 constexpr std::string_view installRequest = "{\"action\":\"install\"}\n";
+// Long enough for a file rewritten in place just now to have settled.
+constexpr auto settleWait = std::chrono::milliseconds(100);
 
 TEST(CommandLine, FewerThanFourArgumentsEndWithStatusTwoAndNothingElse) {
     const std::vector<std::vector<std::string>> shortLines{
@@ -38,7 +46,6 @@ TEST(RunSequence, SetsUpTheAlertInOrderThenRunsTheModalLoop) {
         "alert.setAlertStyle(1)",
         "alert.setMessageText(\"Checking for updates…\")",
         "alert.setInformativeText(\"Tessary 1.4.2\")",
-        "NSImage.initWithContentsOfFile(\"" + arguments[2] + "\") -> nil",
         "alert.addButtonWithTitle(\"Close\") -> button1",
         "NSProgressIndicator.initWithFrame(0, 0, 280, 14)",
         "progress.setStyle(0)",
@@ -84,19 +91,47 @@ TEST(RunSequence, AFreshOfferIsShownBeforeTheDialogComesOnScreen) {
     EXPECT_EQ(run.standardOutput, installRequest);
 }
 
-TEST(RunSequence, IconIsSetOnlyWhenTheFileHoldsAnImage) {
+// The icon file is read like the status file, whatever bytes its path holds:
+// only a regular file is decoded, and anything else leaves the default icon at
+// once (a FIFO without a writer would otherwise hold the dialog back for good).
+// The image stays alive for as long as the alert.
+TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     StatusFolder folder;
-    const auto png = (folder.folder() / "icon.png").string();
-    const auto text = (folder.folder() / "icon.txt").string();
-    std::ofstream(png, std::ios::binary).write("\x89PNG\r\n\x1a\n\0\0\0\0", 12);
-    std::ofstream(text) << "not an image\n";
+    const auto in = [&](const char* name) { return (folder.folder() / name).string(); };
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\0", 12);
+    std::ofstream(in("icon.png"), std::ios::binary) << png;
+    std::ofstream(in("ic\xf4ne \xff.png"), std::ios::binary) << png;  // a path that is not UTF-8
+    std::ofstream(in("icon.txt")) << "not an image\n";
+    ASSERT_EQ(mkfifo(in("icon.fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(in("icon.folder"));
 
-    for (const auto& [path, shown] : std::vector<std::pair<std::string, bool>>{{png, true}, {text, false}}) {
+    struct Case {
+        std::string path;
+        const char* decoded;  // the decoder's call, or nullptr when the file is never decoded
+        bool shown;
+    };
+    const std::vector<Case> cases{
+        {in("icon.png"), "NSImage.initWithData(12 bytes) -> image", true},
+        {in("ic\xf4ne \xff.png"), "NSImage.initWithData(12 bytes) -> image", true},
+        {in("icon.txt"), "NSImage.initWithData(13 bytes) -> nil", false},
+        {in("icon.fifo"), nullptr, false},
+        {in("icon.folder"), nullptr, false},
+        {in("missing.png"), nullptr, false},
+        {"", nullptr, false},
+    };
+    for (const Case& c : cases) {
         auto arguments = standardArguments(folder);
-        arguments[2] = path;
-        const DialogRun run = runDialog(arguments, {Press{1}});
-        const bool iconSet = std::count(run.calls.begin(), run.calls.end(), "alert.setIcon(image)") == 1;
-        EXPECT_EQ(iconSet, shown) << path;
+        arguments[2] = c.path;
+        const DialogRun run = runDialog(arguments, {TimerTick{}, Press{1}});
+        std::vector<std::string> iconCalls;
+        std::copy_if(
+            run.calls.begin(), run.calls.end(), std::back_inserter(iconCalls),
+            [](const std::string& line) { return line.starts_with("NSImage") || line.starts_with("image"); });
+        std::vector<std::string> expected;
+        if (c.decoded) expected.emplace_back(c.decoded);
+        EXPECT_EQ(iconCalls, expected) << c.path;
+        EXPECT_EQ(std::count(run.calls.begin(), run.calls.end(), "alert.setIcon(image)"), c.shown ? 1 : 0)
+            << c.path;
         EXPECT_EQ(run.exitStatus, 0);
     }
 }
@@ -187,6 +222,95 @@ TEST(InstallRequest, IsExactlyTwentyOneBytes) {
     const DialogRun run = runDialog(standardArguments(folder), {Press{1}});
     ASSERT_EQ(run.standardOutput.size(), 21u);
     EXPECT_EQ(run.standardOutput, "{\"action\":\"install\"}\n");
+}
+
+// The calls from the end of the modal loop on.
+std::vector<std::string> afterTheModalLoop(const std::vector<std::string>& calls) {
+    const auto end = std::find_if(calls.begin(), calls.end(), [](const std::string& line) {
+        return line.starts_with("alert.runModal -> ");
+    });
+    return end == calls.end() ? std::vector<std::string>{} : std::vector<std::string>(end + 1, calls.end());
+}
+
+// Once the timer has stopped, the program writes the request or not and ends:
+// it releases, cancels and invalidates nothing more. The alert, its icon, the
+// bar and the focus signal stay in place until the process is gone.
+TEST(Lifecycle, NothingIsReleasedOrCancelledAfterTheTimerStops) {
+    StatusFolder folder;
+    const auto icon = (folder.folder() / "icon.png").string();
+    std::ofstream(icon, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n", 8);
+    folder.write(statusJson("available", R"("latest": "2.0.0")"));
+    auto arguments = standardArguments(folder);
+    arguments[2] = icon;
+    const DialogRun run = runDialog(arguments, {TimerTick{}, FocusSignal{}, TimerTick{}, Press{1}});
+
+    EXPECT_THAT(afterTheModalLoop(run.calls), ElementsAreArray({"timer.invalidate"}));
+    for (const std::string& line : run.calls) EXPECT_FALSE(line.ends_with(".release")) << line;
+    EXPECT_EQ(run.standardOutput, installRequest);
+}
+
+// A version rewritten in place a moment ago may be half written: the tick that
+// meets it shows nothing and reads it again once it has settled.
+TEST(SettlingFile, AFileRewrittenInPlaceIsShownOnceItHasSettled) {
+    StatusFolder folder;
+    folder.write(statusJson("verifying"));
+    const DialogRun run = runDialog(
+        standardArguments(folder),
+        {TimerTick{}, Action{[&] { folder.rewriteInPlaceNow(statusJson("extracting")); }}, TimerTick{},
+         Action{[] { std::this_thread::sleep_for(settleWait); }}, OneShotTimerFires{}, Press{1}});
+
+    const auto secondTick = tickCalls(run.calls, 2);
+    ASSERT_EQ(secondTick.size(), 2u) << ::testing::PrintToString(secondTick);
+    EXPECT_THAT(secondTick[0], ::testing::StartsWith("NSTimer.timerWithTimeInterval(0.0"));
+    EXPECT_THAT(secondTick[0], ::testing::EndsWith(", repeats: NO)"));
+    EXPECT_EQ(secondTick[1], "NSRunLoop.mainRunLoop.addTimer(timer2, NSRunLoopCommonModes)");
+
+    const auto settled = std::find(run.calls.begin(), run.calls.end(), "-- one-shot timer fires");
+    ASSERT_NE(settled, run.calls.end());
+    EXPECT_EQ(*(settled + 1), "button1.setTitle(\"Close\")");  // a whole pass, and no further timer
+    EXPECT_THAT(std::vector<std::string>(settled, run.calls.end()),
+                ::testing::Contains("alert.setMessageText(\"Preparing the update…\")"));
+}
+
+TEST(SettlingFile, AFileRenamedIntoPlaceIsShownAtOnce) {
+    StatusFolder folder;
+    folder.write(statusJson("verifying"));
+    const DialogRun run =
+        runDialog(standardArguments(folder),
+                  {TimerTick{}, Action{[&] { folder.renameIntoPlace(statusJson("extracting")); }},
+                   TimerTick{}, Press{1}});
+    EXPECT_THAT(tickCalls(run.calls, 2),
+                ::testing::Contains("alert.setMessageText(\"Preparing the update…\")"));
+    EXPECT_THAT(run.calls, ::testing::Not(::testing::Contains(::testing::HasSubstr("repeats: NO"))));
+}
+
+// A host writing one version in two steps, in place: the half-written file
+// reads as an offer no version held. Pressed at that moment, the first button
+// must not confirm it.
+TEST(SettlingFile, AHalfWrittenOfferIsNeverShownNorConfirmed) {
+    StatusFolder folder;
+    const std::string verifying = R"({"checkedAt":100,"state":"verifying","k":"error"})";
+    const std::string hint = R"({"checkedAt":100,"hint":"xavailable","k":"error"})";
+    const std::string halfWritten = verifying.substr(0, 26) + hint.substr(26);
+    ASSERT_NE(halfWritten.find(R"("state":"available")"), std::string::npos);
+    folder.write(verifying);
+    const DialogRun run = runDialog(
+        standardArguments(folder),
+        {TimerTick{}, Action{[&] { folder.rewriteInPlaceNow(halfWritten); }}, TimerTick{}, Press{1}});
+    EXPECT_THAT(run.calls, ::testing::Not(::testing::Contains("button1.setTitle(\"Install & Relaunch\")")));
+    EXPECT_EQ(run.standardOutput, "");
+    EXPECT_THAT(afterTheModalLoop(run.calls), ElementsAreArray({"timer.invalidate", "timer2.invalidate"}));
+}
+
+// The first pass runs before the dialog is on screen: it waits for a file the
+// host wrote a moment ago to settle, so the dialog shows it from the first frame.
+TEST(SettlingFile, TheFirstPassWaitsForAFreshlyWrittenFile) {
+    StatusFolder folder;
+    folder.rewriteInPlaceNow(statusJson("available", R"("latest": "2.0.0")"));
+    const DialogRun run = runDialog(standardArguments(folder), {Press{1}});
+    EXPECT_THAT(firstPassCalls(run.calls),
+                ::testing::Contains("alert.setMessageText(\"Tessary 2.0.0 is available\")"));
+    EXPECT_EQ(run.standardOutput, installRequest);
 }
 
 }  // namespace

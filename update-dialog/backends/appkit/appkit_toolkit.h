@@ -18,7 +18,7 @@ public:
 
     Application& sharedApplication() override;
     std::unique_ptr<Alert> newAlert() override;
-    std::unique_ptr<Image> newImageWithContentsOfFile(const std::string& path) override;
+    std::unique_ptr<Image> newImageWithData(std::string_view bytes) override;
     std::unique_ptr<ProgressIndicator> newProgressIndicatorWithFrame(Rect frame) override;
     std::unique_ptr<Timer> timerWithTimeInterval(double seconds, bool repeats,
                                                  std::function<void(Timer&)> block) override;

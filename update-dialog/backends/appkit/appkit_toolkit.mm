@@ -7,7 +7,6 @@
 
 #include "alert.h"
 #include "application.h"
-#include "ns_string.h"
 #include "run_loop_timer.h"
 #include "signal_source.h"
 #include "views.h"
@@ -26,8 +25,9 @@ std::unique_ptr<Alert> AppKitToolkit::newAlert() {
     return std::make_unique<AppKitAlert>();
 }
 
-std::unique_ptr<Image> AppKitToolkit::newImageWithContentsOfFile(const std::string& path) {
-    NSImage* image = [[NSImage alloc] initWithContentsOfFile:stringFromUtf8(path)];
+std::unique_ptr<Image> AppKitToolkit::newImageWithData(std::string_view bytes) {
+    NSData* data = [NSData dataWithBytes:bytes.data() length:bytes.size()];
+    NSImage* image = [[NSImage alloc] initWithData:data];
     if (!image) return nullptr;
     return std::make_unique<AppKitImage>(image);
 }

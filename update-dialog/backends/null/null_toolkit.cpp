@@ -67,13 +67,16 @@ private:
 
 class NullToolkit::NullTimer final : public Timer {
 public:
-    explicit NullTimer(std::function<void(Timer&)> block) : block_(std::move(block)) {}
+    NullTimer(bool repeats, std::function<void(Timer&)> block)
+        : repeats_(repeats), block_(std::move(block)) {}
     void invalidate() override { valid_ = false; }
     void fire() {
         if (valid_) block_(*this);
     }
+    bool repeats() const { return repeats_; }
 
 private:
+    bool repeats_;
     std::function<void(Timer&)> block_;
     bool valid_ = true;
 };
@@ -94,7 +97,7 @@ std::unique_ptr<Alert> NullToolkit::newAlert() {
     });
 }
 
-std::unique_ptr<Image> NullToolkit::newImageWithContentsOfFile(const std::string&) {
+std::unique_ptr<Image> NullToolkit::newImageWithData(std::string_view) {
     return nullptr;
 }
 
@@ -102,12 +105,14 @@ std::unique_ptr<ProgressIndicator> NullToolkit::newProgressIndicatorWithFrame(Re
     return std::make_unique<NullProgressIndicator>();
 }
 
-std::unique_ptr<Timer> NullToolkit::timerWithTimeInterval(double, bool, std::function<void(Timer&)> block) {
-    return std::make_unique<NullTimer>(std::move(block));
+std::unique_ptr<Timer> NullToolkit::timerWithTimeInterval(double, bool repeats,
+                                                          std::function<void(Timer&)> block) {
+    return std::make_unique<NullTimer>(repeats, std::move(block));
 }
 
 void NullToolkit::addTimerToMainRunLoopCommonModes(Timer& timer) {
-    scheduledTimer_ = static_cast<NullTimer*>(&timer);
+    auto& nullTimer = static_cast<NullTimer&>(timer);
+    if (nullTimer.repeats()) scheduledTimer_ = &nullTimer;
 }
 
 void NullToolkit::ignoreSignal(int) {}

@@ -11,8 +11,9 @@ namespace tessary::update::null {
 
 class NullToolkit final : public Toolkit {
 public:
-    // Runs inside runModal with a function that fires the scheduled timer once.
-    // The modal loop then ends with the first button.
+    // Runs inside runModal with a function that fires the scheduled repeating
+    // timer (the poll timer) once. One-shot timers never fire. The modal loop
+    // then ends with the first button.
     using ModalLoop = std::function<void(const std::function<void()>& fireTimer)>;
 
     explicit NullToolkit(ModalLoop modalLoop);
@@ -20,7 +21,7 @@ public:
 
     Application& sharedApplication() override;
     std::unique_ptr<Alert> newAlert() override;
-    std::unique_ptr<Image> newImageWithContentsOfFile(const std::string& path) override;
+    std::unique_ptr<Image> newImageWithData(std::string_view bytes) override;
     std::unique_ptr<ProgressIndicator> newProgressIndicatorWithFrame(Rect frame) override;
     std::unique_ptr<Timer> timerWithTimeInterval(double seconds, bool repeats,
                                                  std::function<void(Timer&)> block) override;

@@ -33,8 +33,13 @@ std::unique_ptr<Alert> QtToolkit::newAlert() {
     return std::make_unique<QtAlert>(skipTaskbar);
 }
 
-std::unique_ptr<Image> QtToolkit::newImageWithContentsOfFile(const std::string& path) {
-    QImage image(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+std::unique_ptr<Image> QtToolkit::newImageWithData(std::string_view bytes) {
+    sharedApplication();  // image plugins are found through the application
+    QImage image;
+    {
+        const StandardErrorSilenced quiet;  // a corrupt file makes some decoders print
+        image = QImage::fromData(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    }
     if (image.isNull()) return nullptr;
     return std::make_unique<QtImage>(std::move(image));
 }

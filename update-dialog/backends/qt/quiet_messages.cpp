@@ -1,5 +1,8 @@
 #include "quiet_messages.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +25,22 @@ void onQtMessage(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 void silenceQtMessages() {
     qInstallMessageHandler(onQtMessage);
+}
+
+StandardErrorSilenced::StandardErrorSilenced() {
+    std::fflush(stderr);
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) return;
+    saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (saved_ >= 0) dup2(nowhere, STDERR_FILENO);
+    close(nowhere);
+}
+
+StandardErrorSilenced::~StandardErrorSilenced() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
 }
 
 }  // namespace tessary::update::qt

@@ -1,10 +1,9 @@
 #include "recording_toolkit.h"
 
+#include <chrono>
 #include <csignal>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+#include <thread>
 
 namespace tessary::update::recording {
 namespace {
@@ -38,11 +37,19 @@ private:
     CallLog& log_;
 };
 
-class RecordingImage final : public Image {};
+class RecordingImage final : public Image {
+public:
+    explicit RecordingImage(CallLog& log) : log_(log) {}
+    ~RecordingImage() override { log_.add("image.release"); }
+
+private:
+    CallLog& log_;
+};
 
 class RecordingProgressIndicator final : public ProgressIndicator {
 public:
     explicit RecordingProgressIndicator(CallLog& log) : log_(log) {}
+    ~RecordingProgressIndicator() override { log_.add("progress.release"); }
     void setHidden(bool hidden) override { log_.add("progress.setHidden(" + yesNo(hidden) + ")"); }
     void setStyle(ProgressIndicatorStyle style) override {
         log_.add("progress.setStyle(" + std::to_string(static_cast<std::uint64_t>(style)) + ")");
@@ -82,37 +89,116 @@ private:
 class RecordingTimer;
 class RecordingSignalSource;
 
+using Clock = std::chrono::steady_clock;
+
 struct RecordingToolkit::Loop {
     std::vector<Step> script;
-    RecordingTimer* scheduledTimer = nullptr;
+    std::vector<RecordingTimer*> scheduled;  // in the order they were added to the run loop
     std::vector<RecordingSignalSource*> sources;
+    int timersMade = 0;
+
+    RecordingTimer* repeatingTimer() const;
+    std::vector<RecordingTimer*> oneShotTimers() const;
+    void runInRealTime(CallLog& log, double seconds);
 };
 
+// Named "timer" for the first one made, "timer2", "timer3", ... after it.
 class RecordingTimer final : public Timer {
 public:
-    RecordingTimer(CallLog& log, RecordingToolkit::Loop& loop, std::function<void(Timer&)> block)
-        : log_(log), loop_(loop), block_(std::move(block)) {}
+    RecordingTimer(CallLog& log, RecordingToolkit::Loop& loop, double seconds, bool repeats,
+                   std::function<void(Timer&)> block)
+        : log_(log),
+          loop_(loop),
+          name_(++loop.timersMade == 1 ? "timer" : "timer" + std::to_string(loop.timersMade)),
+          interval_(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))),
+          repeats_(repeats),
+          block_(std::move(block)) {}
     ~RecordingTimer() override {
-        if (loop_.scheduledTimer == this) loop_.scheduledTimer = nullptr;
+        log_.add(name_ + ".release");
+        unschedule();
     }
     void invalidate() override {
-        log_.add("timer.invalidate");
-        if (loop_.scheduledTimer == this) loop_.scheduledTimer = nullptr;
+        log_.add(name_ + ".invalidate");
+        valid_ = false;
+        unschedule();
     }
-    void fire() { block_(*this); }
+
+    void schedule() {
+        if (!valid_) return;
+        due_ = Clock::now() + interval_;
+        loop_.scheduled.push_back(this);
+    }
+    const std::string& name() const { return name_; }
+    bool repeats() const { return repeats_; }
+    Clock::time_point due() const { return due_; }
+
+    // A one-shot timer invalidates itself as it fires; a repeating one is due
+    // again at its next interval from now on (missed firings are not made up).
+    void fire() {
+        if (!valid_) return;
+        if (repeats_) {
+            const auto now = Clock::now();
+            while (due_ <= now) due_ += interval_;
+        } else {
+            valid_ = false;
+            unschedule();
+        }
+        block_(*this);
+    }
 
 private:
+    void unschedule() { std::erase(loop_.scheduled, this); }
+
     CallLog& log_;
     RecordingToolkit::Loop& loop_;
+    std::string name_;
+    Clock::duration interval_;
+    bool repeats_;
     std::function<void(Timer&)> block_;
+    bool valid_ = true;
+    Clock::time_point due_{};
 };
+
+RecordingTimer* RecordingToolkit::Loop::repeatingTimer() const {
+    for (RecordingTimer* timer : scheduled) {
+        if (timer->repeats()) return timer;
+    }
+    return nullptr;
+}
+
+std::vector<RecordingTimer*> RecordingToolkit::Loop::oneShotTimers() const {
+    std::vector<RecordingTimer*> timers;
+    for (RecordingTimer* timer : scheduled) {
+        if (!timer->repeats()) timers.push_back(timer);
+    }
+    return timers;
+}
+
+void RecordingToolkit::Loop::runInRealTime(CallLog& log, double seconds) {
+    const auto end =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    for (;;) {
+        RecordingTimer* next = nullptr;
+        for (RecordingTimer* timer : scheduled) {
+            if (!next || timer->due() < next->due()) next = timer;
+        }
+        if (!next || next->due() > end) break;
+        std::this_thread::sleep_until(next->due());
+        log.add(next->repeats() ? "-- timer fires" : "-- one-shot timer fires");
+        next->fire();
+    }
+    std::this_thread::sleep_until(end);
+}
 
 class RecordingSignalSource final : public SignalSource {
 public:
     RecordingSignalSource(CallLog& log, RecordingToolkit::Loop& loop) : log_(log), loop_(loop) {
         loop_.sources.push_back(this);
     }
-    ~RecordingSignalSource() override { std::erase(loop_.sources, this); }
+    ~RecordingSignalSource() override {
+        log_.add("focusSignal.release");
+        std::erase(loop_.sources, this);
+    }
     void setEventHandler(std::function<void()> handler) override {
         log_.add("focusSignal.setEventHandler");
         handler_ = std::move(handler);
@@ -137,6 +223,7 @@ namespace {
 class RecordingAlert final : public Alert {
 public:
     RecordingAlert(CallLog& log, RecordingToolkit::Loop& loop) : log_(log), loop_(loop), window_(log) {}
+    ~RecordingAlert() override { log_.add("alert.release"); }
 
     void setAlertStyle(AlertStyle style) override {
         log_.add("alert.setAlertStyle(" + std::to_string(static_cast<std::uint64_t>(style)) + ")");
@@ -180,7 +267,12 @@ ModalResponse RecordingAlert::runModal() {
     for (Step& step : script) {
         if (std::holds_alternative<TimerTick>(step)) {
             log_.add("-- timer fires");
-            if (loop_.scheduledTimer) loop_.scheduledTimer->fire();
+            if (RecordingTimer* timer = loop_.repeatingTimer()) timer->fire();
+        } else if (std::holds_alternative<OneShotTimerFires>(step)) {
+            log_.add("-- one-shot timer fires");
+            for (RecordingTimer* timer : loop_.oneShotTimers()) timer->fire();
+        } else if (auto* realTime = std::get_if<RealTime>(&step)) {
+            loop_.runInRealTime(log_, realTime->seconds);
         } else if (std::holds_alternative<FocusSignal>(step)) {
             log_.add("-- SIGUSR1");
             for (RecordingSignalSource* source : loop_.sources) source->deliver();
@@ -198,10 +290,9 @@ ModalResponse RecordingAlert::runModal() {
     return response;
 }
 
-bool holdsPngImage(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    char signature[8] = {};
-    return file.read(signature, sizeof signature) && std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8) == 0;
+// Only PNG images decode here; any other bytes hold no image.
+bool holdsPngImage(std::string_view bytes) {
+    return bytes.starts_with(std::string_view("\x89PNG\r\n\x1a\n", 8));
 }
 
 }  // namespace
@@ -250,11 +341,12 @@ std::unique_ptr<Alert> RecordingToolkit::newAlert() {
     return std::make_unique<RecordingAlert>(log_, *loop_);
 }
 
-std::unique_ptr<Image> RecordingToolkit::newImageWithContentsOfFile(const std::string& path) {
-    const bool loads = holdsPngImage(path);
-    log_.add("NSImage.initWithContentsOfFile(" + quoted(path) + ") -> " + (loads ? "image" : "nil"));
+std::unique_ptr<Image> RecordingToolkit::newImageWithData(std::string_view bytes) {
+    const bool loads = holdsPngImage(bytes);
+    log_.add("NSImage.initWithData(" + std::to_string(bytes.size()) + " bytes) -> " +
+             (loads ? "image" : "nil"));
     if (!loads) return nullptr;
-    return std::make_unique<RecordingImage>();
+    return std::make_unique<RecordingImage>(log_);
 }
 
 std::unique_ptr<ProgressIndicator> RecordingToolkit::newProgressIndicatorWithFrame(Rect frame) {
@@ -266,12 +358,13 @@ std::unique_ptr<ProgressIndicator> RecordingToolkit::newProgressIndicatorWithFra
 std::unique_ptr<Timer> RecordingToolkit::timerWithTimeInterval(double seconds, bool repeats,
                                                                std::function<void(Timer&)> block) {
     log_.add("NSTimer.timerWithTimeInterval(" + number(seconds) + ", repeats: " + yesNo(repeats) + ")");
-    return std::make_unique<RecordingTimer>(log_, *loop_, std::move(block));
+    return std::make_unique<RecordingTimer>(log_, *loop_, seconds, repeats, std::move(block));
 }
 
 void RecordingToolkit::addTimerToMainRunLoopCommonModes(Timer& timer) {
-    log_.add("NSRunLoop.mainRunLoop.addTimer(timer, NSRunLoopCommonModes)");
-    loop_->scheduledTimer = static_cast<RecordingTimer*>(&timer);
+    auto& recordingTimer = static_cast<RecordingTimer&>(timer);
+    log_.add("NSRunLoop.mainRunLoop.addTimer(" + recordingTimer.name() + ", NSRunLoopCommonModes)");
+    recordingTimer.schedule();
 }
 
 void RecordingToolkit::ignoreSignal(int signalNumber) {

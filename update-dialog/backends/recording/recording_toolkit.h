@@ -15,16 +15,24 @@
 namespace tessary::update::recording {
 
 // One step of a scripted modal loop.
-struct TimerTick {};    // the poll timer fires, when it is scheduled and valid
-struct FocusSignal {};  // SIGUSR1 arrives; runs the handler of a resumed source
-struct Press {          // the user presses button `number` (1 is the first); ends the loop
+struct TimerTick {};          // the repeating timer (the poll timer) fires, when it is scheduled and valid
+struct OneShotTimerFires {};  // every scheduled one-shot timer that is still valid fires, once
+struct FocusSignal {};        // SIGUSR1 arrives; runs the handler of a resumed source
+struct Press {                // the user presses button `number` (1 is the first); ends the loop
     int number = 1;
 };
 struct Action {  // anything else between events, e.g. rewriting the status file
     std::function<void()> run;
 };
-using Step = std::variant<TimerTick, FocusSignal, Press, Action>;
+// The run loop turns in real time for this long: each scheduled timer fires
+// when it is due (the repeating one at its interval, one-shot ones once).
+struct RealTime {
+    double seconds = 0;
+};
+using Step = std::variant<TimerTick, OneShotTimerFires, FocusSignal, Press, Action, RealTime>;
 
+// Objects the toolkit makes log into it when they are released, so they must
+// not outlive the toolkit.
 class CallLog {
 public:
     void add(std::string line) { lines_.push_back(std::move(line)); }
@@ -46,7 +54,7 @@ public:
 
     Application& sharedApplication() override;
     std::unique_ptr<Alert> newAlert() override;
-    std::unique_ptr<Image> newImageWithContentsOfFile(const std::string& path) override;
+    std::unique_ptr<Image> newImageWithData(std::string_view bytes) override;
     std::unique_ptr<ProgressIndicator> newProgressIndicatorWithFrame(Rect frame) override;
     std::unique_ptr<Timer> timerWithTimeInterval(double seconds, bool repeats,
                                                  std::function<void(Timer&)> block) override;

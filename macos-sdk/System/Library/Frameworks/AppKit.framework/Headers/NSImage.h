@@ -4,8 +4,10 @@
 
 NS_ASSUME_NONNULL_BEGIN
 
+@class NSData;
+
 @interface NSImage : NSObject
-- (nullable instancetype)initWithContentsOfFile:(NSString*)fileName;
+- (nullable instancetype)initWithData:(NSData*)data;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -4,6 +4,7 @@
 
 #import <Foundation/NSArray.h>
 #import <Foundation/NSByteCountFormatter.h>
+#import <Foundation/NSData.h>
 #import <Foundation/NSDate.h>
 #import <Foundation/NSFormatter.h>
 #import <Foundation/NSGeometry.h>

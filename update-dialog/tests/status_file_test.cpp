@@ -1,0 +1,179 @@
+// Reading the status file: which files are read at all, that a reading never
+// joins two versions, and when a file the host rewrites in place is trusted.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "core/regular_file.h"
+#include "core/status_file.h"
+#include "dialog_harness.h"
+
+namespace tessary::update {
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::system_clock;
+
+std::string pathIn(const testing::StatusFolder& folder, const char* name) {
+    return (folder.folder() / name).string();
+}
+
+// Sets the file's modification time, to judge its age against a fixed clock.
+void setModified(const std::string& path, system_clock::time_point time) {
+    const auto sinceEpoch = time.time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+    const timespec times[2] = {
+        {0, UTIME_OMIT},
+        {static_cast<time_t>(seconds.count()),
+         static_cast<long>(
+             std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds).count())}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(RegularFile, ReadsOnlyRegularFilesOfSensibleSize) {
+    testing::StatusFolder folder;
+    const auto bytesOf = [&](const char* name, std::size_t maximum = maximumStatusFileSize) {
+        const auto contents = readRegularFile(pathIn(folder, name), maximum);
+        return contents ? std::optional<std::string>(contents->bytes) : std::nullopt;
+    };
+
+    EXPECT_FALSE(bytesOf("missing.json"));
+    EXPECT_FALSE(readRegularFile(folder.folder().string(), maximumStatusFileSize));  // a directory
+
+    ASSERT_EQ(mkfifo(pathIn(folder, "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(bytesOf("fifo"));  // refused at once, without waiting for a writer
+
+    std::ofstream(pathIn(folder, "huge.json"), std::ios::binary)
+        << std::string(maximumStatusFileSize + 1, ' ');
+    EXPECT_FALSE(bytesOf("huge.json"));
+    EXPECT_FALSE(bytesOf("huge.json", 16));
+
+    const std::string largest(maximumStatusFileSize, 'x');
+    std::ofstream(pathIn(folder, "largest.json"), std::ios::binary) << largest;
+    EXPECT_EQ(bytesOf("largest.json"), largest);
+
+    std::ofstream(pathIn(folder, "empty.json"), std::ios::binary).flush();
+    EXPECT_EQ(bytesOf("empty.json"), "");
+
+    const std::string binary("{\0\xff}", 4);
+    std::ofstream(pathIn(folder, "binary"), std::ios::binary) << binary;
+    EXPECT_EQ(bytesOf("binary"), binary);
+
+    // Any bytes may name the file, not only UTF-8.
+    std::ofstream(pathIn(folder, "caf\xe9.json"), std::ios::binary) << "{}";
+    EXPECT_EQ(bytesOf("caf\xe9.json"), "{}");
+}
+
+TEST(RegularFile, UnreadableFileYieldsNothing) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    testing::StatusFolder folder;
+    folder.write(testing::statusJson("checking"));
+    chmod(folder.statusPath().c_str(), 0);
+    EXPECT_FALSE(readRegularFile(folder.statusPath(), maximumStatusFileSize));
+}
+
+// A host rewriting the file in place between the two reads: the reading is
+// refused, even when both versions are valid and of the same length.
+TEST(RegularFile, ARewriteBetweenTheTwoReadsIsNeverTaken) {
+    testing::StatusFolder folder;
+    const std::string first = R"({"checkedAt":100,"state":"verifying"})";
+    const std::string second = R"({"checkedAt":100,"state":"available"})";
+    ASSERT_EQ(first.size(), second.size());
+    folder.write(first);
+
+    const auto rewrittenTo = [&](const std::string& bytes) {
+        return readRegularFile(folder.statusPath(), maximumStatusFileSize,
+                               [&] { folder.rewriteInPlaceNow(bytes); });
+    };
+    EXPECT_FALSE(rewrittenTo(second));
+    EXPECT_FALSE(rewrittenTo(second + " "));           // grown meanwhile
+    const auto unchanged = rewrittenTo(second + " ");  // the same bytes written again change nothing
+    ASSERT_TRUE(unchanged);
+    EXPECT_EQ(unchanged->bytes, second + " ");
+}
+
+TEST(RegularFile, TellsAFileRenamedIntoPlaceFromTheSameFileRewritten) {
+    testing::StatusFolder folder;
+    folder.write("{}");
+    const auto original = readRegularFile(folder.statusPath(), maximumStatusFileSize);
+    folder.rewriteInPlaceNow("[]");
+    const auto rewritten = readRegularFile(folder.statusPath(), maximumStatusFileSize);
+    folder.renameIntoPlace("{}");
+    const auto renamed = readRegularFile(folder.statusPath(), maximumStatusFileSize);
+    ASSERT_TRUE(original && rewritten && renamed);
+    EXPECT_EQ(rewritten->identity, original->identity);
+    EXPECT_NE(renamed->identity, original->identity);
+    EXPECT_GT(rewritten->modified, original->modified);
+}
+
+// When a reading is trusted: a file renamed into place at once, the same file
+// only once it has stayed unchanged for the settling time.
+TEST(StatusFileReader, TrustsAFileWrittenInPlaceOnlyOnceItHasSettled) {
+    const auto now = system_clock::now();
+    enum class Before { nothing, sameFile, otherFile, missingFile };
+    struct Case {
+        const char* name;
+        Before before;
+        std::chrono::milliseconds age;  // of the file at the reading; negative: dated ahead of the clock
+        bool taken;
+        std::chrono::milliseconds settlesIn{0};
+    };
+    const std::vector<Case> cases{
+        {"first reading, written long ago", Before::nothing, 1000ms, true},
+        {"first reading, just settled", Before::nothing, settlingTime, true},
+        {"first reading, written 10 ms ago", Before::nothing, 10ms, false, settlingTime - 10ms},
+        {"first reading, written just now", Before::nothing, 0ms, false, settlingTime},
+        {"same file rewritten in place 74 ms ago", Before::sameFile, 74ms, false, 1ms},
+        {"same file rewritten in place 75 ms ago", Before::sameFile, 75ms, true},
+        {"another file renamed into place just now", Before::otherFile, 0ms, true},
+        {"a file appearing after none was found", Before::missingFile, 5ms, false, settlingTime - 5ms},
+        {"dated a moment ahead of the clock", Before::sameFile, -500ms, false, settlingTime + 500ms},
+        {"dated far ahead of the clock", Before::sameFile, -5000ms, true},
+    };
+    for (const Case& c : cases) {
+        testing::StatusFolder folder;
+        StatusFileReader reader(folder.statusPath(), [now] { return now; });
+        if (c.before != Before::nothing) {
+            if (c.before != Before::missingFile) folder.write(R"({"version": 1})");
+            reader.read();
+        }
+        if (c.before == Before::otherFile) {
+            folder.renameIntoPlace(R"({"version": 2})");
+        } else {
+            folder.rewriteInPlaceNow(R"({"version": 2})");
+        }
+        setModified(folder.statusPath(), now - c.age);
+
+        const auto reading = reader.read();
+        EXPECT_EQ(reading.bytes.has_value(), c.taken) << c.name;
+        if (c.taken) {
+            EXPECT_EQ(reading.bytes, R"({"version": 2})") << c.name;
+            EXPECT_FALSE(reading.settlesIn) << c.name;
+        } else {
+            EXPECT_EQ(reading.settlesIn, c.settlesIn) << c.name;
+        }
+    }
+}
+
+TEST(StatusFileReader, AMissingFileYieldsNothingToWaitFor) {
+    testing::StatusFolder folder;
+    StatusFileReader reader(folder.statusPath());
+    const auto reading = reader.read();
+    EXPECT_FALSE(reading.bytes);
+    EXPECT_FALSE(reading.settlesIn);
+}
+
+TEST(StatusFile, AbsolutePathsStayAndRelativeOnesJoinTheCurrentDirectory) {
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(absoluteFilePath("/tmp/status.json"), "/tmp/status.json");
+    EXPECT_EQ(absoluteFilePath("status.json"), here + "/status.json");
+    EXPECT_EQ(absoluteFilePath("../a b/s.json"), here + "/../a b/s.json");
+    EXPECT_EQ(absoluteFilePath(""), here + "/");  // the directory itself: never readable as a file
+}
+
+}  // namespace
+}  // namespace tessary::update
