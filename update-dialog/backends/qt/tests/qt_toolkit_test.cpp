@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QTimer>
@@ -157,6 +158,42 @@ TEST(QtToolkitTimer, FiresOnlyBetweenSchedulingAndInvalidation) {
     usleep(300'000);
     QApplication::processEvents(QEventLoop::AllEvents, 300);
     EXPECT_EQ(fired, firedBefore);
+}
+
+// The interval is the one asked for: a repeating timer of 0.25 s fires about
+// four times a second (not forty), and a one-shot timer fires once.
+TEST(QtToolkitTimer, FiresAtTheIntervalAskedFor) {
+    int repeating = 0;
+    int oneShot = 0;
+    auto poll = toolkit().timerWithTimeInterval(0.25, true, [&repeating](Timer&) { ++repeating; });
+    auto once = toolkit().timerWithTimeInterval(0.05, false, [&oneShot](Timer&) { ++oneShot; });
+    toolkit().addTimerToMainRunLoopCommonModes(*poll);
+    toolkit().addTimerToMainRunLoopCommonModes(*once);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1100);
+    processEventsUntil([end] { return std::chrono::steady_clock::now() >= end; });
+    poll->invalidate();
+    EXPECT_GE(repeating, 2);
+    EXPECT_LE(repeating, 5);
+    EXPECT_EQ(oneShot, 1);
+}
+
+// Away from X11 the focus action relies on Qt alone; a minimized dialog must
+// still come back, in front and active.
+TEST(QtToolkitFocus, AMinimizedDialogComesBack) {
+    auto alert = toolkit().newAlert();
+    alert->addButtonWithTitle("Close");
+    bool restored = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->showMinimized();
+        processEventsUntil([dialog] { return dialog->isMinimized(); });
+        alert->window().makeKeyAndOrderFront();
+        restored = processEventsUntil([dialog] { return !dialog->isMinimized() && dialog->isVisible(); });
+        static_cast<QDialog*>(dialog)->done(static_cast<int>(alertFirstButtonReturn));
+    });
+    EXPECT_EQ(alert->runModal(), alertFirstButtonReturn);
+    EXPECT_TRUE(restored);
 }
 
 TEST(QtToolkitSignals, SignalsSentBeforeTheSourceExistsAreReportedAndNeverFatal) {
