@@ -24,11 +24,17 @@ export async function waitFor(what, probe, { timeoutMs = 10000, intervalMs = 50 
 }
 
 export class RunningDialog {
-  constructor(display, args, env) {
+  // `shell`, when given, is a sh script that starts the dialog in the same
+  // process: the binary is "$0" and the arguments "$@" (say, to close a
+  // descriptor first: 'exec "$0" "$@" >&-').
+  constructor(display, args, env, { shell } = {}) {
     this.display = display;
     this.stdout = [];
     this.stderr = [];
-    this.process = spawn(dialogBinary(), args, {
+    const [command, commandArgs] = shell
+      ? ["/bin/sh", ["-c", shell, dialogBinary(), ...args]]
+      : [dialogBinary(), args];
+    this.process = spawn(command, commandArgs, {
       env: { ...process.env, ...env, DISPLAY: display },
       stdio: ["ignore", "pipe", "pipe"],
     });
