@@ -10,6 +10,7 @@
 
 #include "image.h"
 #include "long_words.h"
+#include "wayland_activation.h"
 #include "x11_window_hints.h"
 
 namespace tessary::update::qt {
@@ -77,7 +78,8 @@ void QtWindow::makeKeyAndOrderFront() {
     dialog_->raise();
     // Qt's own activation carries the time of the last event it saw, which an
     // X server or window manager may take as too old to move the focus.
-    if (!activateOnX11(*dialog_)) dialog_->activateWindow();
+    // A Wayland compositor activates only with a fresh token asked for each time.
+    if (!activateOnX11(*dialog_) && !activateOnWayland(*dialog_)) dialog_->activateWindow();
 }
 
 QtAlert::QtAlert(bool skipTaskbar)
