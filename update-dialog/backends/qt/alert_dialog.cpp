@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "accessible_names.h"
 #include "image.h"
 #include "long_words.h"
 #include "wayland_activation.h"
@@ -121,6 +122,7 @@ QtAlert::QtAlert(bool skipTaskbar)
     outer->addLayout(buttonRow_);
 
     if (skipTaskbar) hideFromTaskbar(*dialog_);
+    describeForScreenReaders(*iconLabel_, *messageLabel_, *informativeLabel_);
 
     // The event loop is about to wait: whatever the last timer tick or signal
     // changed is now complete. Tied to the dialog, so it ends with the alert.
