@@ -1,0 +1,237 @@
+// One running Tessary Update, as the host sees it: a status to show, a focus
+// request, a way to close it, and the answer it ends with.
+import { spawn } from "node:child_process";
+import { rmSync } from "node:fs";
+
+import { CoalescingWriter } from "./coalescing-writer.mjs";
+import { UpdateDialogError, collectTail, interpretDialogEnd, stderrLimit } from "./dialog-end.mjs";
+import { waitUntilFocusSignalIsSafe } from "./signal-readiness.mjs";
+import { createStatusClock, thresholdArgument } from "./status-clock.mjs";
+import { StatusFile, prepareStatusLocation, removeFolder } from "./status-file.mjs";
+import { normalizeStatus } from "./status.mjs";
+import { startWatchdog } from "./watchdog.mjs";
+
+/** The signal with which `close()` ends the dialog (it never handles it). */
+const closeSignal = "SIGTERM";
+/** How long the dialog's output may stay open after its exit. */
+const stdioGraceMs = 500;
+/** At most one write of the status file in this many milliseconds. */
+const writeIntervalMs = 50;
+
+function requireArgument(options, key, { optional = false } = {}) {
+  const value = options[key];
+  if (optional && value === undefined) return undefined;
+  if (typeof value !== "string" || value === "" || value.includes("\0")) {
+    throw new TypeError(`options.${key} must be a non-empty string without NUL characters`);
+  }
+  return value;
+}
+
+function checkOptions(options) {
+  if (options === null || typeof options !== "object") throw new TypeError("options must be an object");
+  const executable = requireArgument(options, "executable");
+  const icon = requireArgument(options, "icon");
+  const statusPath = requireArgument(options, "statusPath", { optional: true });
+  // Any text is a version the dialog can show, the empty one included.
+  if (typeof options.installed !== "string" || options.installed.includes("\0")) {
+    throw new TypeError("options.installed must be a string without NUL characters");
+  }
+  if (options.env !== undefined && (options.env === null || typeof options.env !== "object")) {
+    throw new TypeError("options.env must be an object of environment variables");
+  }
+  return { executable, installed: options.installed, icon, statusPath, env: options.env ?? process.env };
+}
+
+/**
+ * A running Tessary Update. Made by {@link openUpdateDialog}; not constructed directly.
+ */
+export class UpdateDialog {
+  /** @type {Promise<"install" | "closed">} */
+  result;
+  /** @type {number} the freshness threshold the dialog was started with, in seconds since the epoch */
+  threshold;
+  /** @type {string} the absolute path of the status file */
+  statusPath;
+
+  #child;
+  #writer;
+  #ended = false;
+  #closeRequested = false;
+  #spawned = false;
+  /** @type {Promise<boolean> | undefined} */
+  #signalSafe;
+  /** @type {Promise<void>} */
+  #finished;
+
+  /** @param {{ symbol: symbol, options: unknown }} internal */
+  constructor(internal) {
+    if (internal?.symbol !== constructing) throw new TypeError("use openUpdateDialog() to start a dialog");
+    const { executable, installed, icon, statusPath, env } = checkOptions(internal.options);
+    const clock = createStatusClock();
+    this.threshold = clock.threshold;
+
+    let settle;
+    this.result = new Promise((resolve, reject) => {
+      settle = (outcome) => (outcome instanceof Error ? reject(outcome) : resolve(outcome));
+    });
+
+    let location;
+    try {
+      location = prepareStatusLocation(statusPath);
+    } catch (error) {
+      this.statusPath = statusPath;
+      this.#ended = true;
+      this.#finished = Promise.resolve();
+      settle(new UpdateDialogError(`Tessary Update was not started: ${error.message}`, { cause: error }));
+      return;
+    }
+    this.statusPath = location.path;
+    const file = new StatusFile(location.path);
+    this.#writer = new CoalescingWriter((status) => file.write({ checkedAt: clock.next(), ...status }), {
+      intervalMs: writeIntervalMs,
+    });
+
+    let child;
+    try {
+      child = spawn(executable, [location.path, installed, icon, thresholdArgument(clock.threshold)], {
+        env,
+        stdio: ["ignore", "pipe", "pipe"],
+      });
+    } catch (error) {
+      // Node refuses some arguments at once (an environment it cannot pass):
+      // a programming error, reported where it was made, with nothing left behind.
+      if (location.ownFolder !== undefined) rmSync(location.ownFolder, { recursive: true, force: true });
+      throw error;
+    }
+    this.#child = child;
+    const stdout = collectTail(child.stdout, 4096);
+    const stderr = collectTail(child.stderr, stderrLimit);
+    const watchdog = child.pid === undefined ? undefined : startWatchdog(child.pid, location.ownFolder);
+
+    let startError;
+    child.on("spawn", () => {
+      this.#spawned = true;
+    });
+    child.on("error", (error) => {
+      // Only a failure to start matters; one of a late kill() changes nothing.
+      if (!this.#spawned) startError ??= error;
+    });
+    // Standard output and error normally close with the dialog; a process the
+    // dialog left behind could hold them open, so they are given up shortly
+    // after the exit rather than waited for.
+    child.on("exit", () => {
+      setTimeout(() => {
+        child.stdout.destroy();
+        child.stderr.destroy();
+      }, stdioGraceMs).unref();
+    });
+    this.#finished = new Promise((resolve) => {
+      child.on("close", async (exitCode, signal) => {
+        this.#ended = true;
+        watchdog?.release();
+        await this.#writer.stop();
+        if (location.ownFolder !== undefined) await removeFolder(location.ownFolder).catch(() => {});
+        const outcome =
+          startError !== undefined
+            ? new UpdateDialogError(`Tessary Update could not be started from ${executable}: ${startError.message}`, {
+                cause: startError,
+              })
+            : interpretDialogEnd({
+                exitCode,
+                signal,
+                stdout: stdout(),
+                stderr: stderr(),
+                closeRequested: this.#closeRequested,
+                closeSignal,
+              });
+        settle(outcome);
+        resolve();
+      });
+    });
+  }
+
+  /** The dialog's process id, or undefined when it could not be started. */
+  get pid() {
+    return this.#child?.pid;
+  }
+
+  /** Whether the dialog has ended (its result is then settled, or about to be). */
+  get ended() {
+    return this.#ended;
+  }
+
+  /**
+   * Shows one version of the update's status. See index.d.ts for the fields.
+   * Checks every field first and throws a `TypeError` naming the first wrong
+   * one, before anything is written. Versions are written at most once every
+   * 50 ms, the newest last; after the dialog has ended, nothing is written.
+   *
+   * @param {import("../index.js").UpdateStatus} status
+   */
+  show(status) {
+    const version = normalizeStatus(status);
+    if (!this.#ended) this.#writer.offer(version);
+  }
+
+  /**
+   * Resolves once the newest version given to `show` is in the status file;
+   * rejects with the error of a write that failed.
+   *
+   * @returns {Promise<void>}
+   */
+  flush() {
+    return this.#writer?.flush() ?? Promise.resolve();
+  }
+
+  /**
+   * Brings the dialog to the front. A request made while the dialog is still
+   * starting is held until it can take the focus signal without being ended
+   * by it, then sent once.
+   *
+   * @returns {Promise<boolean>} true once the signal has been sent, false when
+   *   the dialog ended first
+   */
+  focus() {
+    if (this.#ended || this.#child?.pid === undefined) return Promise.resolve(false);
+    this.#signalSafe ??= this.#whenStarted().then((started) =>
+      started ? waitUntilFocusSignalIsSafe(this.#child.pid, () => !this.#ended) : false,
+    );
+    return this.#signalSafe.then((safe) => safe && !this.#ended && this.#child.kill("SIGUSR1"));
+  }
+
+  /**
+   * Ends the dialog without an install; its result then resolves "closed"
+   * (unless the dialog had already ended with another answer).
+   *
+   * @returns {Promise<void>} resolves once the dialog has ended and its files are removed
+   */
+  close() {
+    if (!this.#ended && this.#child !== undefined) {
+      this.#closeRequested = true;
+      this.#child.kill(closeSignal);
+    }
+    return this.#finished;
+  }
+
+  // Resolves true once the dialog's program runs in the child process (after
+  // a successful exec), false when it could not be started or has ended.
+  #whenStarted() {
+    if (this.#spawned) return Promise.resolve(true);
+    return new Promise((resolve) => {
+      this.#child.once("spawn", () => resolve(true));
+      this.#finished.then(() => resolve(false));
+    });
+  }
+}
+
+const constructing = Symbol("openUpdateDialog");
+
+/**
+ * Starts Tessary Update and returns at once. See index.d.ts.
+ *
+ * @param {import("../index.js").OpenUpdateDialogOptions} options
+ * @returns {UpdateDialog}
+ */
+export function openUpdateDialog(options) {
+  return new UpdateDialog({ symbol: constructing, options });
+}
