@@ -4,8 +4,9 @@
 // look it shows, and the real Tessary Update polls the same file on a virtual
 // display. Afterwards the real dialog must still be running and answer Return
 // (the last version written is "up-to-date": "Close" is the Return button).
-// A pause (µs) keeps each complete version in place that long, so that most
-// readings are accepted and the looks of many versions get checked.
+// A pause (µs) keeps each complete version in place that long; beyond the
+// dialog's settling time (75 ms) readings are accepted and the looks of many
+// versions get checked.
 //
 // Usage: node torn_write_dialogs.mjs <stress build folder> [seconds] [pause µs]
 import assert from "node:assert/strict";
