@@ -11,6 +11,7 @@
 // The dialog's core runs on the recording toolkit in real time (shown-versions).
 //
 // Usage: node reading_liveness.mjs <build folder> [seconds per host, default 30]
+//        [hosts: in-place,rename,half-written (default all)]
 import assert from "node:assert/strict";
 import { spawn } from "node:child_process";
 import { writeFileSync } from "node:fs";
@@ -24,7 +25,8 @@ import { temporaryFolder } from "../update-dialog/e2e/lib/status_file.mjs";
 import { startXvfb } from "../update-dialog/e2e/lib/xserver.mjs";
 import { version } from "./status_writers.mjs";
 
-const [build, seconds = "30"] = process.argv.slice(2);
+const [build, seconds = "30", only] = process.argv.slice(2);
+const hosts = new Set(only ? only.split(",") : ["in-place", "rename", "half-written"]);
 process.env.TESSARY_UPDATE = join(build, "update-dialog/backends/qt/Tessary Update");
 const here = (file) => fileURLToPath(new URL(file, import.meta.url));
 
@@ -42,53 +44,56 @@ function run(program, args) {
 }
 
 const watch = (status) => run(join(build, "stress/shown-versions"), [status, "0", seconds]);
-const folder = temporaryFolder();
-const server = await startXvfb();
-try {
-  // In place every 100 ms.
-  const inPlace = join(folder.path, "in-place.json");
-  writeFileSync(inPlace, version(0));
-  const [inPlaceWriter, inPlaceShown] = await Promise.all([
-    run(process.execPath, [here("status_writers.mjs"), "in-place", inPlace, seconds, "100"]),
-    watch(inPlace),
-  ]);
-  console.log(`in place every 100 ms: ${inPlaceWriter.written} versions written, ` +
-    `${inPlaceShown.newLooks} shown in ${seconds} s (${inPlaceShown.newLooksPerSecond} a second; target at least 2)`);
+const writer = (mode, status, period) => run(process.execPath, [here("status_writers.mjs"), mode, status, seconds, period]);
 
-  // Renamed into place every 0.5 s.
-  const renamed = join(folder.path, "renamed.json");
-  writeFileSync(renamed, version(0));
-  const [renameWriter, renameShown] = await Promise.all([
-    run(process.execPath, [here("status_writers.mjs"), "rename", renamed, seconds, "500"]),
-    watch(renamed),
-  ]);
-  console.log(`renamed into place every 0.5 s: ${renameWriter.written} versions written, ` +
-    `${renameShown.distinctLooks} distinct ones shown (target: every one)`);
+async function inPlaceEvery100Ms(folder) {
+  const status = join(folder, "in-place.json");
+  writeFileSync(status, version(0));
+  const [written, shown] = await Promise.all([writer("in-place", status, "100"), watch(status)]);
+  console.log(`in place every 100 ms: ${written.written} versions written, ${shown.newLooks} shown in ${seconds} s ` +
+    `(${shown.newLooksPerSecond} a second; target at least 2)`);
+  assert.ok(shown.newLooksPerSecond >= 2, "fewer than 2 new versions a second from an in-place writer");
+}
 
-  // Half a version at a time, in place, watched by the core and the real dialog.
-  const torn = join(folder.path, "torn.json");
-  writeFileSync(torn, versions[0]);
-  const dialog = new RunningDialog(server.display, [torn, "2.3.1", "/nonexistent/icon.png", "0"]);
+async function renamedEveryHalfSecond(folder) {
+  const status = join(folder, "renamed.json");
+  writeFileSync(status, version(0));
+  const [written, shown] = await Promise.all([writer("rename", status, "500"), watch(status)]);
+  console.log(`renamed into place every 0.5 s: ${written.written} versions written, ` +
+    `${shown.distinctLooks} distinct ones shown (target: every one)`);
+  assert.ok(shown.distinctLooks >= written.written, "a version renamed into place was never shown");
+}
+
+// Half a version at a time, in place, watched by the core and by the real dialog.
+async function halfWrittenOffers(folder, display) {
+  const status = join(folder, "torn.json");
+  writeFileSync(status, versions[0]);
+  const dialog = new RunningDialog(display, [status, "2.3.1", "/nonexistent/icon.png", "0"]);
   await dialog.window();
-  const tornWriter = run(process.execPath, [here("../update-dialog/e2e/lib/half_offer_writer.mjs"), torn, seconds]);
-  const tornShown = watch(torn);
+  const written = run(process.execPath, [here("../update-dialog/e2e/lib/half_offer_writer.mjs"), status, seconds]);
+  const shown = watch(status);
   let dialogOffers = 0;
   const end = Date.now() + Number(seconds) * 1000;
   while (Date.now() < end) {
     if ((await dialog.buttons()).length > 1) dialogOffers++;
     await sleep(100);
   }
-  await tornWriter;
-  const core = await tornShown;
+  const { versions: count, slowestMs } = await written;
+  const core = await shown;
   await dialog.clickButton(0);
-  const result = await dialog.waitForExit();
-  const requests = result.stdout.length > 0 ? 1 : 0;
-  console.log(`half-written offers for ${seconds} s: the core accepted ${core.accepted} of ${core.passes} ` +
-    `readings and showed ${core.offers} offers; the real dialog showed ${dialogOffers} and wrote ${requests} install requests (target: none)`);
-
-  assert.ok(inPlaceShown.newLooksPerSecond >= 2, "fewer than 2 new versions a second from an in-place writer");
-  assert.ok(renameShown.distinctLooks >= renameWriter.written, "a version renamed into place was never shown");
+  const requests = (await dialog.waitForExit()).stdout.length > 0 ? 1 : 0;
+  console.log(`half-written offers for ${seconds} s (${count} versions written, the slowest in ${slowestMs} ms): ` +
+    `the core accepted ${core.accepted} of ${core.passes} readings and showed ${core.offers} offers; ` +
+    `the real dialog showed ${dialogOffers} and wrote ${requests} install requests (target: none)`);
   assert.equal(core.offers + dialogOffers + requests, 0, "a half-written file was shown as an offer");
+}
+
+const folder = temporaryFolder();
+const server = await startXvfb();
+try {
+  if (hosts.has("in-place")) await inPlaceEvery100Ms(folder.path);
+  if (hosts.has("rename")) await renamedEveryHalfSecond(folder.path);
+  if (hosts.has("half-written")) await halfWrittenOffers(folder.path, server.display);
 } finally {
   await server.stop();
   folder.remove();
