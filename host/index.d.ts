@@ -38,7 +38,8 @@ export interface OpenUpdateDialogOptions {
   /**
    * Path of the status file. Defaults to a file in a new private temporary
    * folder that is removed when the dialog ends. A file already at this path
-   * (left by an earlier run) is removed before the dialog starts.
+   * (left by an earlier run) is removed before the dialog starts; the file is
+   * left in place when the dialog ends.
    */
   statusPath?: string;
   /** The dialog's whole environment, as for `child_process.spawn`; defaults to `process.env`. */
@@ -101,8 +102,8 @@ export declare class UpdateDialog {
    * Brings the dialog to the front and makes it the key window, by sending it
    * SIGUSR1. While the dialog is still starting, that signal would end it, so
    * the request is held until the dialog shows SIGUSR1 as blocked, ignored or
-   * caught (read from `/proc/<pid>/status` on Linux, from `ps` elsewhere), then
-   * sent once.
+   * caught (read from `/proc/<pid>/status` on Linux, from `ps` elsewhere); the
+   * requests held meanwhile are then sent as one signal.
    *
    * @returns true once the signal has been sent, false when the dialog ended first
    */

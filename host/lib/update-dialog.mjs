@@ -58,8 +58,10 @@ export class UpdateDialog {
   #ended = false;
   #closeRequested = false;
   #spawned = false;
-  /** @type {Promise<boolean> | undefined} */
-  #signalSafe;
+  /** Whether the dialog has been seen able to take the focus signal (it stays so). */
+  #signalIsSafe = false;
+  /** @type {Promise<boolean> | undefined} the requests held while it starts */
+  #heldFocus;
   /** @type {Promise<void>} */
   #finished;
 
@@ -184,19 +186,24 @@ export class UpdateDialog {
   }
 
   /**
-   * Brings the dialog to the front. A request made while the dialog is still
-   * starting is held until it can take the focus signal without being ended
-   * by it, then sent once.
+   * Brings the dialog to the front. Requests made while the dialog is still
+   * starting are held until it can take the focus signal without being ended
+   * by it, then sent as one.
    *
    * @returns {Promise<boolean>} true once the signal has been sent, false when
    *   the dialog ended first
    */
   focus() {
     if (this.#ended || this.#child?.pid === undefined) return Promise.resolve(false);
-    this.#signalSafe ??= this.#whenStarted().then((started) =>
-      started ? waitUntilFocusSignalIsSafe(this.#child.pid, () => !this.#ended) : false,
-    );
-    return this.#signalSafe.then((safe) => safe && !this.#ended && this.#child.kill("SIGUSR1"));
+    if (this.#signalIsSafe) return Promise.resolve(this.#child.kill("SIGUSR1"));
+    this.#heldFocus ??= this.#whenStarted()
+      .then((started) => started && waitUntilFocusSignalIsSafe(this.#child.pid, () => !this.#ended))
+      .then((safe) => {
+        this.#heldFocus = undefined;
+        this.#signalIsSafe = safe;
+        return safe && !this.#ended && this.#child.kill("SIGUSR1");
+      });
+    return this.#heldFocus;
   }
 
   /**

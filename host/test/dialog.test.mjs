@@ -9,11 +9,12 @@ import { setTimeout as sleep } from "node:timers/promises";
 
 import { captureWindow, filledBarWidth } from "../../update-dialog/e2e/lib/screen.mjs";
 import { followElectronUpdater, openUpdateDialog } from "../index.mjs";
-import { clickButton, dialogButtons, dialogProgram, dialogWindow, useDisplay, waitFor, waitForButtons } from "./support/desktop.mjs";
+import { clickButton, dialogButtons, dialogWindow, waitFor, waitForButtons } from "./support/desktop.mjs";
+import { dialogProgram, skipWithoutDialog, useDisplay } from "./support/display.mjs";
 import { standIns } from "./support/stand-ins.mjs";
 import * as recorded from "./fixtures/updater-events.mjs";
 
-const skip = dialogProgram ? false : "TESSARY_UPDATE does not name the Tessary Update program";
+const skip = skipWithoutDialog;
 
 describe("against the real dialog", { skip }, () => {
   const desktop = useDisplay();
@@ -76,6 +77,11 @@ describe("against the real dialog", { skip }, () => {
   });
 
   const failures = [
+    {
+      name: "a missing program",
+      executable: () => "/nonexistent/Tessary Update",
+      failure: { exitCode: null, signal: null, message: /could not be started.*ENOENT/ },
+    },
     {
       name: "a short command line (exit 2)",
       executable: () => programs.script(`exec "${dialogProgram}" "$1"`),

@@ -5,9 +5,10 @@ import { describe, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 
 import { openUpdateDialog } from "../index.mjs";
-import { dialogProgram, dialogWindow, useDisplay } from "./support/desktop.mjs";
+import { dialogWindow } from "./support/desktop.mjs";
+import { dialogProgram, skipWithoutDialog, useDisplay } from "./support/display.mjs";
 
-const skip = dialogProgram ? false : "TESSARY_UPDATE does not name the Tessary Update program";
+const skip = skipWithoutDialog;
 const tries = 100;
 const sideBySide = 4;
 

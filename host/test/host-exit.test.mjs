@@ -6,10 +6,11 @@ import { existsSync } from "node:fs";
 import { dirname } from "node:path";
 import { describe, test } from "node:test";
 
-import { dialogProgram, useDisplay, waitFor } from "./support/desktop.mjs";
+import { waitFor } from "./support/desktop.mjs";
+import { skipWithoutDialog, useDisplay } from "./support/display.mjs";
 import { processEnded } from "./support/stand-ins.mjs";
 
-const skip = dialogProgram ? false : "TESSARY_UPDATE does not name the Tessary Update program";
+const skip = skipWithoutDialog;
 
 describe("the dialog ends with its host", { skip }, () => {
   const desktop = useDisplay();

@@ -7,9 +7,10 @@ import { Worker } from "node:worker_threads";
 
 import { StatusFile } from "../lib/status-file.mjs";
 import { openUpdateDialog } from "../index.mjs";
-import { dialogProgram, useDisplay, waitForButtons } from "./support/desktop.mjs";
+import { waitForButtons } from "./support/desktop.mjs";
+import { dialogProgram, skipWithoutDialog, useDisplay } from "./support/display.mjs";
 
-const skip = dialogProgram ? false : "TESSARY_UPDATE does not name the Tessary Update program";
+const skip = skipWithoutDialog;
 const yieldToIo = () => new Promise((resolve) => setImmediate(resolve));
 
 // Runs `work` while a worker reads `path` in a loop; returns the worker's findings.

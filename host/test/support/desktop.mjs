@@ -1,27 +1,11 @@
-// The real Tessary Update on a virtual display of the test file's own, looked
-// at and pressed as a person would, through the end-to-end tests' helpers.
+// The real Tessary Update on a display, looked at and pressed as a person
+// would, through the end-to-end tests' helpers.
 import { execFileSync } from "node:child_process";
-import { after, before } from "node:test";
 
 import { waitFor } from "../../../update-dialog/e2e/lib/dialog.mjs";
 import { captureWindow, findButtons } from "../../../update-dialog/e2e/lib/screen.mjs";
-import { startXvfb } from "../../../update-dialog/e2e/lib/xserver.mjs";
 
 export { waitFor };
-
-/** The Tessary Update program under test, or undefined when none is given. */
-export const dialogProgram = process.env.TESSARY_UPDATE;
-
-/** Starts a virtual display before the file's tests and stops it after them. */
-export function useDisplay() {
-  const desktop = {};
-  before(async () => {
-    const server = await startXvfb();
-    Object.assign(desktop, { server, display: server.display, env: { ...process.env, DISPLAY: server.display } });
-  });
-  after(() => desktop.server?.stop());
-  return desktop;
-}
 
 const xdotool = (display, ...args) =>
   execFileSync("xdotool", args.map(String), { env: { ...process.env, DISPLAY: display }, encoding: "utf8" }).trim();
