@@ -70,7 +70,7 @@ export declare class UpdateDialog {
   /** The threshold the dialog was started with (its fourth argument): seconds since the epoch at the call. */
   readonly threshold: number;
 
-  /** Absolute path of the status file. */
+  /** Absolute path of the status file (empty when no private folder could be made for it). */
   readonly statusPath: string;
 
   /** The dialog's process id, or undefined when it could not be started. */

@@ -2,6 +2,7 @@
 // request, a way to close it, and the answer it ends with.
 import { spawn } from "node:child_process";
 import { rmSync } from "node:fs";
+import { resolve as resolvePath } from "node:path";
 
 import { CoalescingWriter } from "./coalescing-writer.mjs";
 import { UpdateDialogError, collectTail, interpretDialogEnd, stderrLimit } from "./dialog-end.mjs";
@@ -81,7 +82,7 @@ export class UpdateDialog {
     try {
       location = prepareStatusLocation(statusPath);
     } catch (error) {
-      this.statusPath = statusPath;
+      this.statusPath = statusPath === undefined ? "" : resolvePath(statusPath);
       this.#ended = true;
       this.#finished = Promise.resolve();
       settle(new UpdateDialogError(`Tessary Update was not started: ${error.message}`, { cause: error }));
