@@ -2,6 +2,7 @@
 
 #include "byte_count.h"
 #include "canonical_equality.h"
+#include "text_bounds.h"
 
 namespace tessary::update {
 namespace {
@@ -74,7 +75,11 @@ void presentStatus(const StatusSnapshot& snapshot, const std::string& installed,
     primary.setTitle(offer ? "Install & Relaunch" : "Close");
     // Return must never confirm an install by accident.
     primary.setKeyEquivalent(available ? "" : "\r");
-    alert.setInformativeText(snapshot.message ? *snapshot.message : join("Tessary ", installed));
+    // The host's texts are shown cut to a few lines: a stack trace or a runaway
+    // version must neither push the buttons off the screen nor stall the dialog.
+    alert.setInformativeText(snapshot.message ? boundedText(*snapshot.message, messageBounds)
+                                              : join("Tessary ", installed));
+    const std::string latest = boundedText(snapshot.latest, versionBounds);
 
     switch (rowFor(snapshot.state)) {
         case Row::upToDate:
@@ -83,7 +88,7 @@ void presentStatus(const StatusSnapshot& snapshot, const std::string& installed,
                 join("You’re running Tessary ", installed, ". No newer release is available."));
             break;
         case Row::offer:
-            alert.setMessageText(join("Tessary ", snapshot.latest, " is available"));
+            alert.setMessageText(join("Tessary ", latest, " is available"));
             alert.setInformativeText(
                 "Your conversations and drafts will be restored when Tessary reopens. Active turns "
                 "controlled "
@@ -91,7 +96,7 @@ void presentStatus(const StatusSnapshot& snapshot, const std::string& installed,
             if (alert.buttonsCount() == 1) alert.addButtonWithTitle("Later");
             break;
         case Row::downloading:
-            alert.setMessageText(join("Downloading Tessary ", snapshot.latest, "…"));
+            alert.setMessageText(join("Downloading Tessary ", latest, "…"));
             alert.setInformativeText(downloadText(snapshot));
             break;
         case Row::verifying:

@@ -26,7 +26,9 @@ inline constexpr std::array<std::string_view, 2> offerStates{"available", "waiti
 bool isStateIn(std::span<const std::string_view> list, std::string_view state);
 
 // Sets `available`, the first button, the informative and message texts and
-// the extras of the state (a "Later" button, the warning style).
+// the extras of the state (a "Later" button, the warning style). The file's
+// `message` and `latest` are cut to their bounds (text_bounds.h); `installed`
+// is shown as given, so it must already be cut to a version's bounds.
 void presentStatus(const StatusSnapshot& snapshot, const std::string& installed, Alert& alert,
                    Button& primary, bool& available);
 

@@ -10,6 +10,7 @@
 #include "regular_file.h"
 #include "status_file.h"
 #include "status_snapshot.h"
+#include "text_bounds.h"
 
 namespace tessary::update {
 namespace {
@@ -75,7 +76,7 @@ int UpdateDialog::Program::run(std::vector<std::string> arguments) {
     if (args.size() <= 4) return 2;  // fewer than four arguments after the program path: nothing shown
     statusURL = absoluteFilePath(args[1]);
     statusFile.emplace(statusURL);
-    installed = args[2];
+    installed = boundedText(args[2], versionBounds);  // only ever shown: cut like the file's texts
     minimumTime = readMinimumTime(args[4]);
 
     // An accessory application: no Dock icon or menu bar, yet it can come to the front.
