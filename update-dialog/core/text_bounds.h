@@ -1,10 +1,11 @@
 // How much of a text from the host application the dialog shows. The host
 // puts whatever it likes into `message`, `latest` and the installed version (a
-// whole stack trace, a megabyte of log, a letter carrying thousands of accents),
-// and neither toolkit scrolls an alert's texts nor lays out such a text cheaply.
-// So each is cut to a few lines and characters before it reaches the alert:
-// enough for a version or a few sentences and a short stack trace, little
-// enough that laying it out four times a second costs almost nothing.
+// whole stack trace, a megabyte of log, a letter carrying thousands of accents);
+// an alert grows with its texts (NSAlert never scrolls them), and no toolkit
+// lays such a text out cheaply. So each is cut to a few lines and characters
+// before it reaches the alert: enough for a version or a few sentences and a
+// short stack trace, little enough that laying it out four times a second costs
+// almost nothing.
 #pragma once
 
 #include <cstddef>

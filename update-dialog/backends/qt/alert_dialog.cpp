@@ -1,10 +1,13 @@
 #include "alert_dialog.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -21,6 +24,14 @@ constexpr int iconSize = 64;
 constexpr int textColumnWidth = 300;
 constexpr int margin = 20;
 constexpr int spacing = 12;
+// The informative text grows up to this many lines before it scrolls: a few
+// sentences or a short stack trace are shown whole.
+constexpr int informativeLinesShown = 20;
+// It always keeps room for a few lines, however small the screen.
+constexpr int informativeLinesAtLeast = 3;
+// Room kept for the window manager's frame (title bar, borders) while the
+// window has none yet.
+constexpr int frameAllowance = 40;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -44,10 +55,11 @@ QLabel* newTextLabel(QWidget* parent, bool bold) {
 
 // Sets a label's text only when it changed, so an unchanged pass measures and
 // draws nothing. `shownSource` remembers the text the label shows now.
-void showText(QLabel& label, const QString& text, QString& shownSource) {
-    if (text == shownSource && !label.text().isNull()) return;
+bool showText(QLabel& label, const QString& text, QString& shownSource) {
+    if (text == shownSource && !label.text().isNull()) return false;
     shownSource = text;
     label.setText(withBreaksInLongWords(text, label.fontMetrics(), textColumnWidth));
+    return true;
 }
 
 QPixmap iconPixmap(const QImage& image) {
@@ -88,6 +100,7 @@ QtAlert::QtAlert(bool skipTaskbar)
       iconLabel_(new QLabel(dialog_.get())),
       messageLabel_(newTextLabel(dialog_.get(), true)),
       informativeLabel_(newTextLabel(dialog_.get(), false)),
+      informativeArea_(informativeLabel_, textColumnWidth, dialog_.get()),
       textColumn_(new QVBoxLayout),
       buttonRow_(new QHBoxLayout),
       window_(dialog_.get()) {
@@ -101,7 +114,7 @@ QtAlert::QtAlert(bool skipTaskbar)
 
     textColumn_->setSpacing(spacing / 2);
     textColumn_->addWidget(messageLabel_);
-    textColumn_->addWidget(informativeLabel_);
+    textColumn_->addWidget(informativeArea_.widget());
     textColumn_->addStretch();
 
     auto* body = new QHBoxLayout;
@@ -158,8 +171,53 @@ void QtAlert::scheduleTexts() {
 void QtAlert::applyTexts() {
     if (!textsScheduled_) return;
     textsScheduled_ = false;
-    showText(*messageLabel_, messageText_, shownMessageText_);
-    showText(*informativeLabel_, informativeText_, shownInformativeText_);
+    const bool messageChanged = showText(*messageLabel_, messageText_, shownMessageText_);
+    const bool informativeChanged = informativeArea_.setText(informativeText_);
+    if (messageChanged || informativeChanged) fitToScreen();
+}
+
+void QtAlert::fitToScreen() {
+    const int heightBefore = dialog_->height();
+    const int lineSpacing = informativeLabel_->fontMetrics().lineSpacing();
+    informativeArea_.setMaximumHeight(informativeLinesShown * lineSpacing);
+    QLayout& outer = *dialog_->layout();
+    outer.invalidate();
+    outer.activate();  // the dialog now has the size its contents ask for
+    const int overflow = dialog_->height() - availableHeight();
+    if (overflow > 0) {
+        informativeArea_.setMaximumHeight(
+            std::max(informativeLinesAtLeast * lineSpacing, informativeArea_.height() - overflow));
+        outer.invalidate();
+        outer.activate();
+    }
+    if (dialog_->height() > heightBefore) keepOnScreen();
+}
+
+// The height of the screen's available area (without panels and docks) less
+// the window's frame.
+int QtAlert::availableHeight() const {
+    const QScreen* screen = dialog_->screen();
+    if (!screen) return QWIDGETSIZE_MAX;
+    const int frame = dialog_->frameGeometry().height() - dialog_->height();
+    return screen->availableGeometry().height() - std::max(frame, frameAllowance);
+}
+
+// Qt centres the dialog within the available area when it shows it; once
+// shown, a dialog that grows does so downwards, so move it up when it would
+// reach below the area.
+void QtAlert::keepOnScreen() {
+    const QScreen* screen = dialog_->screen();
+    if (!dialog_->isVisible() || !screen) return;
+    const QRect area = screen->availableGeometry();
+    const QRect window = dialog_->geometry();
+    const QRect frame = dialog_->frameGeometry();  // with the window manager's title bar and borders
+    if (frame.bottom() <= area.bottom()) return;
+    // Asked to put a window somewhere, some window managers put the window
+    // there and others its frame, title bar first: pick the place at which the
+    // whole frame lies within the area either way.
+    const int titleBar = window.top() - frame.top();
+    const int top = std::max(area.bottom() + 1 - frame.height(), area.top() + titleBar);
+    dialog_->setGeometry(window.left(), top, window.width(), window.height());
 }
 
 void QtAlert::setIcon(Image& icon) {
@@ -179,6 +237,9 @@ Button& QtAlert::addButtonWithTitle(const std::string& title) {
     QObject::connect(pushButton, &QPushButton::clicked, dialog_.get(),
                      [dialog = dialog_.get(), response] { dialog->done(response); });
     buttonRow_->insertWidget(1, pushButton);
+    // A text long enough to scroll comes after the buttons with Tab, so the
+    // dialog still starts with its first button focused.
+    QWidget::setTabOrder(pushButton, informativeArea_.widget());
     auto& button = *buttons_.emplace_back(std::make_unique<QtButton>(pushButton));
     button.setTitle(title);
     // As in NSAlert, the first button starts with Return as its key equivalent.
@@ -214,7 +275,7 @@ void QtAlert::detachAccessory() {
 
 void QtAlert::layout() {
     applyTexts();
-    dialog_->layout()->activate();
+    fitToScreen();
 }
 
 ModalResponse QtAlert::runModal() {

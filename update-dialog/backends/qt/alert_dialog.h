@@ -12,6 +12,7 @@
 #include <QString>
 
 #include "core/toolkit.h"
+#include "scrolling_label.h"
 #include "view.h"
 
 class QBoxLayout;
@@ -68,11 +69,18 @@ private:
     // set twice in a row (as a refresh pass may do) is laid out and drawn once.
     void scheduleTexts();
     void applyTexts();
+    // Keeps the dialog within the available area of its screen: a long
+    // informative text scrolls in what room is left, and a dialog that grew
+    // while shown moves up rather than hang over the screen's bottom edge.
+    void fitToScreen();
+    int availableHeight() const;
+    void keepOnScreen();
 
     std::unique_ptr<QDialog> dialog_;
     QLabel* iconLabel_;
     QLabel* messageLabel_;
     QLabel* informativeLabel_;
+    ScrollingLabel informativeArea_;
     QVBoxLayout* textColumn_;
     QHBoxLayout* buttonRow_;
     std::vector<std::unique_ptr<QtButton>> buttons_;
@@ -82,7 +90,6 @@ private:
     QString messageText_;
     QString informativeText_;
     QString shownMessageText_;
-    QString shownInformativeText_;
     bool textsScheduled_ = false;
 };
 
