@@ -6,8 +6,9 @@ import { spawn } from "node:child_process";
 // Xvfb under a small watchdog: it ends the server when asked to (SIGTERM) and
 // also when the test process is gone without asking, say killed at a time-out,
 // so no server is left behind; the dialogs on it then end with it.
+// The screen's size and depth come as the second argument (WIDTHxHEIGHTxDEPTH).
 const watchdog = `
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset &
+  Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp -noreset &
   server=$!
   trap 'kill $server 2>/dev/null; wait $server; exit 0' TERM
   while kill -0 "$1" 2>/dev/null && kill -0 $server 2>/dev/null; do sleep 0.5 & wait $!; done
@@ -15,8 +16,8 @@ const watchdog = `
   wait $server
 `;
 
-export async function startXvfb({ windowManager = false } = {}) {
-  const server = spawn("sh", ["-c", watchdog, "xvfb-watchdog", String(process.pid)], {
+export async function startXvfb({ windowManager = false, screen = "1280x800x24" } = {}) {
+  const server = spawn("sh", ["-c", watchdog, "xvfb-watchdog", String(process.pid), screen], {
     stdio: ["ignore", "ignore", "ignore", "pipe"],
   });
   const display = await new Promise((resolve, reject) => {
