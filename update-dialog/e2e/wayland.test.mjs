@@ -38,6 +38,20 @@ const waylandTest = (name, body) =>
 
 const viewOf = (dialog) => sway.viewOf(dialog.process.pid);
 
+// Runs `start` with extra variables in the environment that dialogs inherit.
+function withEnv(variables, start) {
+  const saved = Object.fromEntries(Object.keys(variables).map((name) => [name, process.env[name]]));
+  Object.assign(process.env, variables);
+  try {
+    return start();
+  } finally {
+    for (const [name, value] of Object.entries(saved)) {
+      if (value === undefined) delete process.env[name];
+      else process.env[name] = value;
+    }
+  }
+}
+
 async function shownAndFocused(dialog) {
   return waitFor("the dialog mapped and focused", () => {
     if (!dialog.running) throw new Error(`the dialog ended early: ${JSON.stringify(dialog.exitStatus)}`);
@@ -138,6 +152,21 @@ describe("the focus signal in a Wayland session", () => {
     const result = await dialog.waitForExit();
     assert.equal(result.status, 0);
     assert.equal(result.stdout.toString(), installRequest);
+  });
+
+  waylandTest("on X11 the signal asks nothing of Wayland, though a compositor is at hand", async () => {
+    // libwayland traces every request of a connection to stderr with WAYLAND_DEBUG.
+    const dialog = withEnv({ QT_QPA_PLATFORM: "xcb", WAYLAND_DEBUG: "client" }, () => session.start({ status: offer }));
+    await dialog.window();
+    for (let i = 0; i < 5; i++) {
+      dialog.process.kill("SIGUSR1");
+      await sleep(100);
+    }
+    assert.equal(viewOf(dialog), undefined, "the dialog is an X11 window, not one of sway's");
+    await dialog.key("Escape");
+    const result = await dialog.waitForExit();
+    assert.equal(result.status, 0);
+    assert.equal(result.stderr.toString(), "", "no Wayland connection, so nothing traced");
   });
 
   waylandTest("signals while the dialog has the focus change nothing", async () => {
