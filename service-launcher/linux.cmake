@@ -7,12 +7,21 @@ find_program(TESSARY_NODE_EXECUTABLE NAMES node nodejs REQUIRED
 set(TESSARY_SERVICE_LAYOUT_DIR "${CMAKE_CURRENT_BINARY_DIR}")
 set(TESSARY_SERVICE_BUNDLE_OUTPUT "${TESSARY_SERVICE_LAYOUT_DIR}/Tessary Service.app")
 
-# Builds a framework stand-in named "Electron Framework" in <folder>/Electron Framework.framework that
-# starts the runtime at <node>. The tests build a second one whose runtime is missing.
-function(tessary_add_framework_standin target folder node)
-  add_library(${target} SHARED "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/linux-framework/electron_framework_standin.cpp")
-  target_include_directories(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}")
-  target_compile_definitions(${target} PRIVATE "TESSARY_NODE_EXECUTABLE=\"${node}\"")
+# tessary_add_framework_standin(<target> <folder> NODE <node> | WITHOUT_ENTRY_POINT)
+#
+# Builds a framework stand-in named "Electron Framework" in <folder>/Electron Framework.framework: one
+# whose entry point starts the runtime at <node>, or one that lacks the entry point. The tests build
+# one whose runtime is missing and one without the entry point.
+function(tessary_add_framework_standin target folder)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "WITHOUT_ENTRY_POINT" "NODE" "")
+  set(sources "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/framework-standin")
+  if(arg_WITHOUT_ENTRY_POINT)
+    add_library(${target} SHARED "${sources}/without_entry_point.cpp")
+  else()
+    add_library(${target} SHARED "${sources}/electron_framework_standin.cpp")
+    target_include_directories(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}")
+    target_compile_definitions(${target} PRIVATE "TESSARY_NODE_EXECUTABLE=\"${arg_NODE}\"")
+  endif()
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME "Electron Framework"
     PREFIX ""
@@ -24,7 +33,7 @@ function(tessary_add_framework_standin target folder node)
   target_link_options(${target} PRIVATE "LINKER:--as-needed")
 endfunction()
 
-tessary_add_framework_standin(electron-framework "${TESSARY_SERVICE_LAYOUT_DIR}" "${TESSARY_NODE_EXECUTABLE}")
+tessary_add_framework_standin(electron-framework "${TESSARY_SERVICE_LAYOUT_DIR}" NODE "${TESSARY_NODE_EXECUTABLE}")
 
 add_executable(tessary-service main.cpp)
 target_include_directories(tessary-service PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")
@@ -40,8 +49,16 @@ set_target_properties(tessary-service PROPERTIES
 # three directories above the executable. DT_RPATH (not DT_RUNPATH) is searched before
 # LD_LIBRARY_PATH, so the environment cannot put another framework in place of the one beside the
 # bundle. --as-needed keeps the C++ runtime, which the launcher does not use, out of its start.
-target_link_options(tessary-service PRIVATE "LINKER:--disable-new-dtags" "LINKER:--as-needed")
+#
+# -z now binds every symbol, the framework's entry point included, when the program is loaded: a
+# framework that lacks the entry point stops the program before any of its code runs, as the macOS
+# loader does, instead of at the call after the launcher has already prepared its process.
+target_link_options(tessary-service PRIVATE "LINKER:--disable-new-dtags" "LINKER:--as-needed" "LINKER:-z,now")
 
 # The bundle's property list, placed as on macOS (the Linux loader does not read it).
 configure_file("${TESSARY_SERVICE_BUNDLE_DIR}/Info.plist" "${TESSARY_SERVICE_BUNDLE_OUTPUT}/Contents/Info.plist"
   COPYONLY)
+
+# What the tests run: the launcher as built, beside the framework stand-in.
+set(TESSARY_SERVICE_TEST_LAUNCHER "$<TARGET_FILE:tessary-service>")
+set(TESSARY_SERVICE_TEST_LAYOUT_TARGET tessary-service)

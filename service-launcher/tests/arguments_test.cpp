@@ -39,7 +39,12 @@ TEST_P(CommandLine, ReachesTheRuntimeUnchanged) {
     ASSERT_EQ(run.finished.ending, Ending::exitStatus(0)) << run.errors;
     const ProbeReport report = parseProbeReport(run.report);
 
-    EXPECT_EQ(report.cmdline, test.arguments);
+    // Where the platform shows the raw command line, it is byte for byte the one given; elsewhere
+    // only the runtime's UTF-8 view of it can be compared.
+    if (report.cmdline) {
+        EXPECT_EQ(*report.cmdline, test.arguments);
+    }
+    if (!report.cmdline && !test.utf8) GTEST_SKIP() << "the raw command line is not visible here";
     EXPECT_EQ(report.pid, run.finished.pid);
     if (test.utf8) {
         EXPECT_EQ(report.argv0, test.arguments[0]);

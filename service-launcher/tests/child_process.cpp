@@ -1,11 +1,11 @@
 #include "child_process.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -30,6 +30,19 @@ std::vector<char*> nullTerminated(const std::vector<std::string>& strings) {
     return pointers;
 }
 
+// The open descriptors of this process numbered `lowest` or above, listed before a fork: the child
+// closes them, since only async-signal-safe calls may run between fork and exec there.
+std::vector<int> openDescriptorsFrom(int lowest) {
+    std::vector<int> numbers;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        if (fd >= lowest) numbers.push_back(fd);
+    }
+    // The listing's own descriptor is among them, already closed again; closing it in the child
+    // fails harmlessly.
+    return numbers;
+}
+
 }  // namespace
 
 Descriptor::Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -46,38 +59,49 @@ Descriptor::~Descriptor() {
     if (fd_ >= 0) close(fd_);
 }
 
-Descriptor anonymousFile(std::string_view content, int accessMode, off_t offset) {
-    const Descriptor memory{memfd_create("tessary-service-test", MFD_CLOEXEC)};
-    if (memory.get() < 0) fail("memfd_create");
-    if (pwrite(memory.get(), content.data(), content.size(), 0) != static_cast<ssize_t>(content.size())) {
-        fail("pwrite");
-    }
-    // Opening the file anew gives an open file description of its own with the wanted access mode.
-    const Descriptor reopened{open(("/proc/self/fd/" + std::to_string(memory.get())).c_str(), accessMode)};
-    if (reopened.get() < 0) fail("open memfd");
-    if (lseek(reopened.get(), offset, SEEK_SET) != offset) fail("lseek");
-    Descriptor file{fcntl(reopened.get(), F_DUPFD_CLOEXEC, kFirstPrivateDescriptor)};
-    if (file.get() < 0) fail("fcntl");
-    return file;
+namespace {
+
+// A descriptor of its own, at or above kFirstPrivateDescriptor and closed on exec.
+Descriptor privateCopy(int fd) {
+    Descriptor copy{fcntl(fd, F_DUPFD_CLOEXEC, kFirstPrivateDescriptor)};
+    if (copy.get() < 0) fail("fcntl");
+    return copy;
 }
 
-std::string contentOf(const Descriptor& file) {
-    // A description of its own for reading, since the file may be open for writing only.
-    const Descriptor reader{
-        open(("/proc/self/fd/" + std::to_string(file.get())).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (reader.get() < 0) fail("open for reading");
+}  // namespace
+
+ScratchFile::ScratchFile(std::string_view content, int accessMode, off_t offset) {
+    std::string path = (std::filesystem::temp_directory_path() / "tessary-service-file-XXXXXX").string();
+    const Descriptor created{mkstemp(path.data())};
+    if (created.get() < 0) fail("mkstemp");
+    // Opening the file anew gives an open file description of its own with the wanted access mode;
+    // then the name goes, so nothing is left behind.
+    const Descriptor opened{open(path.c_str(), accessMode | O_CLOEXEC)};
+    const int openError = errno;
+    unlink(path.c_str());
+    errno = openError;
+    if (opened.get() < 0) fail("open scratch file");
+    reader_ = privateCopy(created.get());
+    handed_ = privateCopy(opened.get());
+    if (pwrite(reader_.get(), content.data(), content.size(), 0) != static_cast<ssize_t>(content.size())) {
+        fail("pwrite");
+    }
+    if (lseek(handed_.get(), offset, SEEK_SET) != offset) fail("lseek");
+}
+
+std::string ScratchFile::content() const {
     std::string content;
     char buffer[4096];
     for (;;) {
-        const ssize_t count = pread(reader.get(), buffer, sizeof buffer, static_cast<off_t>(content.size()));
+        const ssize_t count = pread(reader_.get(), buffer, sizeof buffer, static_cast<off_t>(content.size()));
         if (count < 0) fail("pread");
         if (count == 0) return content;
         content.append(buffer, static_cast<size_t>(count));
     }
 }
 
-off_t offsetOf(const Descriptor& file) {
-    return lseek(file.get(), 0, SEEK_CUR);
+off_t ScratchFile::offset() const {
+    return lseek(handed_.get(), 0, SEEK_CUR);
 }
 
 std::ostream& operator<<(std::ostream& out, const Ending& ending) {
@@ -91,6 +115,7 @@ Finished runToEnd(const Launch& launch) {
     }
     std::vector<char*> arguments = nullTerminated(launch.arguments);
     std::vector<char*> environment = nullTerminated(launch.environment);
+    const std::vector<int> inherited = openDescriptorsFrom(static_cast<int>(launch.descriptors.size()));
 
     const pid_t pid = fork();
     if (pid < 0) fail("fork");
@@ -104,7 +129,7 @@ Finished runToEnd(const Launch& launch) {
                 _exit(125);
             }
         }
-        close_range(static_cast<unsigned>(launch.descriptors.size()), ~0U, 0);
+        for (const int fd : inherited) close(fd);
         execve(launch.program.c_str(), arguments.data(), environment.data());
         _exit(125);
     }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Starting a program with exactly the command line, environment and descriptors a test chooses, and
-// anonymous files to hand over as its descriptors.
+// scratch files to hand over as its descriptors. Plain POSIX, so that the same tests run on Linux
+// and on macOS.
 
 #include <fcntl.h>
 #include <sys/types.h>
@@ -31,16 +32,24 @@ private:
     int fd_ = -1;
 };
 
-// An anonymous in-memory file holding `content`, opened with `accessMode` (O_RDONLY, O_WRONLY or
-// O_RDWR) and positioned at `offset`. Its number lies above those a child is given, and it is closed
-// on exec, so a child sees it only where a test hands it over.
-Descriptor anonymousFile(std::string_view content = {}, int accessMode = O_RDWR, off_t offset = 0);
+// A file without a name holding `content`, opened with `accessMode` (O_RDONLY, O_WRONLY or O_RDWR)
+// and positioned at `offset`: the descriptor a test hands to a child. Its number lies above those a
+// child is given, and it is closed on exec, so a child sees it only where a test hands it over. A
+// second open file description of the same file reads it back without moving that offset.
+class ScratchFile {
+public:
+    explicit ScratchFile(std::string_view content = {}, int accessMode = O_RDWR, off_t offset = 0);
 
-// The whole content of a file, read without moving its offset.
-std::string contentOf(const Descriptor& file);
+    int get() const { return handed_.get(); }
+    // The whole content of the file.
+    std::string content() const;
+    // The offset of the handed-over description.
+    off_t offset() const;
 
-// The offset of an open file description.
-off_t offsetOf(const Descriptor& file);
+private:
+    Descriptor handed_;
+    Descriptor reader_;
+};
 
 // What a child starts with. Descriptor n of the child is `descriptors[n]` of this process, or closed
 // where that is -1; every other descriptor is closed.

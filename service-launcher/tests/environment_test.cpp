@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +43,19 @@ std::vector<std::string> environmentOf(const EnvironmentCase& test) {
     return environment;
 }
 
+// Where the runtime's view of its environment is all that can be seen (macOS), entries that are not
+// UTF-8 cannot be compared byte for byte and are left out, as is the variable the platform's
+// CoreFoundation may add to a process that uses it.
+std::vector<std::string> comparableView(const std::vector<std::string>& environment) {
+    std::vector<std::string> view;
+    std::copy_if(
+        environment.begin(), environment.end(), std::back_inserter(view), [](const std::string& entry) {
+            return !entry.starts_with("__CF_USER_TEXT_ENCODING=") &&
+                   entry.find("\xEF\xBF\xBD") == std::string::npos && entry != "NOT_UTF8=\xff\xfe\x80";
+        });
+    return view;
+}
+
 class RemovedVariable : public ::testing::TestWithParam<EnvironmentCase> {};
 
 TEST_P(RemovedVariable, IsAbsentWhileOthersArriveUnchanged) {
@@ -49,7 +63,11 @@ TEST_P(RemovedVariable, IsAbsentWhileOthersArriveUnchanged) {
     ASSERT_EQ(run.finished.ending, Ending::exitStatus(0)) << run.errors;
     const ProbeReport report = parseProbeReport(run.report);
 
-    EXPECT_EQ(report.environ, kOthers);
+    if (report.raw) {
+        EXPECT_EQ(report.environ, kOthers);
+    } else {
+        EXPECT_EQ(comparableView(report.environ), comparableView(kOthers));
+    }
     const auto isRemovedVariable = [](const std::string& entry) {
         return entry.starts_with("ELECTRON_RUN_AS_NODE=");
     };

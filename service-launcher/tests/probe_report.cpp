@@ -36,7 +36,7 @@ DescriptorView descriptorFrom(const nlohmann::json& json) {
     if (view.open) {
         view.dev = json.at("dev").get<std::string>();
         view.ino = json.at("ino").get<std::string>();
-        view.pos = json.at("pos").get<off_t>();
+        if (json.contains("pos")) view.pos = json.at("pos").get<off_t>();
         view.accessMode = json.at("accessMode").get<int>();
     }
     return view;
@@ -48,9 +48,10 @@ ProbeReport parseProbeReport(std::string_view text) {
     const nlohmann::json json = nlohmann::json::parse(text);
     ProbeReport report;
     report.pid = json.at("pid").get<pid_t>();
+    report.raw = json.at("raw").get<bool>();
     report.argv0 = json.at("argv0").get<std::string>();
     report.argv = json.at("argv").get<std::vector<std::string>>();
-    report.cmdline = nulSeparated(json.at("cmdline").get<std::string>());
+    if (!json.at("cmdline").is_null()) report.cmdline = nulSeparated(json.at("cmdline").get<std::string>());
     report.environ = nulSeparated(json.at("environ").get<std::string>());
     report.childEnviron = nulSeparated(json.at("childEnviron").get<std::string>());
     for (const nlohmann::json& descriptor : json.at("descriptors")) {
@@ -61,13 +62,13 @@ ProbeReport parseProbeReport(std::string_view text) {
 
 Observation observe(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
                     std::string_view input) {
-    const Descriptor in = anonymousFile(input, O_RDONLY);
-    const Descriptor out = anonymousFile();
-    const Descriptor err = anonymousFile();
-    const Descriptor report = anonymousFile();
+    const ScratchFile in(input, O_RDONLY);
+    const ScratchFile out;
+    const ScratchFile err;
+    const ScratchFile report;
     const Launch launch{kLauncher, arguments, environment, {in.get(), out.get(), err.get(), report.get()}};
     const Finished finished = runToEnd(launch);
-    return {finished, contentOf(out), contentOf(err), contentOf(report)};
+    return {finished, out.content(), err.content(), report.content()};
 }
 
 std::vector<std::string> plainEnvironment() {

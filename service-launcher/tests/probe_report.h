@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,19 +21,22 @@ struct DescriptorView {
     bool open = false;
     std::string dev;  // device and inode, in decimal: which file it is
     std::string ino;
-    off_t pos = 0;
-    int accessMode = -1;  // O_RDONLY, O_WRONLY or O_RDWR
+    std::optional<off_t> pos;  // the offset, where the platform shows it (Linux)
+    int accessMode = -1;       // O_RDONLY, O_WRONLY or O_RDWR
 };
 
 // What the probe reports about the runtime's process.
 struct ProbeReport {
     pid_t pid = 0;
-    std::string argv0;                        // process.argv0
-    std::vector<std::string> argv;            // process.argv without the runtime's own path
-    std::vector<std::string> cmdline;         // the raw command line of the process
-    std::vector<std::string> environ;         // the raw environment of the process
-    std::vector<std::string> childEnviron;    // the raw environment of a process the runtime starts
-    std::vector<DescriptorView> descriptors;  // 0, 1 and 2
+    // Whether `cmdline`, `environ` and `childEnviron` hold the raw bytes of the process (Linux), or
+    // the runtime's UTF-8 view of them, where ill-formed bytes are replaced (macOS).
+    bool raw = false;
+    std::string argv0;                                // process.argv0
+    std::vector<std::string> argv;                    // process.argv without the runtime's own path
+    std::optional<std::vector<std::string>> cmdline;  // the raw command line of the process
+    std::vector<std::string> environ;                 // the environment of the process
+    std::vector<std::string> childEnviron;            // the environment of a process the runtime starts
+    std::vector<DescriptorView> descriptors;          // 0, 1 and 2
 };
 
 ProbeReport parseProbeReport(std::string_view json);
