@@ -99,7 +99,8 @@ describe("the status file", () => {
   });
 
   test("the private folder is gone once the result is known; later shows write nothing", async () => {
-    const dialog = open(programs.script("sleep 0.2"));
+    // Ends once the first version is in place.
+    const dialog = open(programs.script('until [ -e "$1" ]; do sleep 0.01; done'));
     dialog.show({ state: "checking" });
     await dialog.flush();
     assert.ok(existsSync(dialog.statusPath));

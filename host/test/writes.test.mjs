@@ -46,7 +46,7 @@ describe("writes under load", { skip }, () => {
     const seconds = (performance.now() - startedAt) / 1000;
     assert.deepEqual(report.unparsable, []);
     assert.equal(report.missing, 0);
-    assert.ok(report.readings > 1000, `read ${report.readings} times`);
+    assert.ok(report.readings > 100, `read ${report.readings} times`);
     assert.ok(report.lowestCheckedAt >= dialog.threshold, "every version is fresh");
     assert.ok(report.checkedAt <= seconds * 20 + 2, `${report.checkedAt} versions seen in ${seconds.toFixed(2)} s: coalesced`);
     await waitForButtons(desktop.display, dialog, 2);
