@@ -56,7 +56,8 @@ xwayland disable
  * @returns {Promise<Sway>}
  */
 export async function startSway() {
-  const runtimeFolder = mkdtempSync(join(tmpdir(), "tessary-sway-"));
+  // Under root, a folder that `nobody` can reach whatever TMPDIR says.
+  const runtimeFolder = mkdtempSync(join(runningAsRoot ? "/tmp" : tmpdir(), "tessary-sway-"));
   chmodSync(runtimeFolder, 0o700);
   const configPath = join(runtimeFolder, "config");
   writeFileSync(configPath, config);
@@ -64,7 +65,7 @@ export async function startSway() {
     chownSync(runtimeFolder, nobody, nobody);
     chownSync(configPath, nobody, nobody);
   }
-  const logPath = join(tmpdir(), `${runtimeFolder.split("/").pop()}.log`);
+  const logPath = `${runtimeFolder}.log`;
   const log = openSync(logPath, "w");
   const command = [
     ...(runningAsRoot ? ["setpriv", `--reuid=${nobody}`, `--regid=${nobody}`, "--clear-groups", "--"] : []),
