@@ -75,7 +75,8 @@ export async function focusSignalIsSafe(pid, platform = process.platform) {
     }
   }
   return new Promise((resolve) => {
-    execFile("ps", psArguments(pid), { encoding: "utf8" }, (error, stdout) =>
+    // By its full path: a GUI app on macOS may be started with a bare PATH.
+    execFile("/bin/ps", psArguments(pid), { encoding: "utf8" }, (error, stdout) =>
       resolve(!error && psOutputShowsSignalSafe(stdout)),
     );
   });
