@@ -46,12 +46,6 @@ void whileShown(QtAlert& alert, const std::function<void(QDialog&)>& look) {
     alert.runModal();
 }
 
-QScrollArea& informativeArea(QDialog& dialog) {
-    auto* area = dialog.findChild<QScrollArea*>();
-    EXPECT_NE(area, nullptr);
-    return *area;
-}
-
 void expectWithinScreen(QDialog& dialog) {
     const QRect available = dialog.screen()->availableGeometry();
     EXPECT_TRUE(available.contains(dialog.frameGeometry()))
@@ -99,7 +93,9 @@ TEST_P(AlertTexts, FitTheScreenAndScrollOnlyWhenLong) {
     alert.layout();
     whileShown(alert, [&](QDialog& dialog) {
         expectWithinScreen(dialog);
-        QScrollArea& area = informativeArea(dialog);
+        auto* scrollArea = dialog.findChild<QScrollArea*>();
+        ASSERT_NE(scrollArea, nullptr) << "the informative text lies in a scroll area";
+        QScrollArea& area = *scrollArea;
         EXPECT_EQ(area.verticalScrollBar()->isVisible(), c.scrolls);
         auto* label = qobject_cast<QLabel*>(area.widget());
         ASSERT_NE(label, nullptr);
@@ -117,15 +113,16 @@ TEST_P(AlertTexts, FitTheScreenAndScrollOnlyWhenLong) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AlertTexts,
-    ::testing::Values(TextCase{"Short", "Tessary couldn’t update", "Disk full", false},
-                      TextCase{"Empty", "Checking for updates…", "", false},
-                      TextCase{"FifteenLines", "Tessary couldn’t update", repeated("at frame\n", 14) + "end", false},
-                      TextCase{"LongStackTrace", "Tessary couldn’t update",
-                               repeated("    at stage (/opt/Tessary/resources/app.asar/updater/stage.js:88:12)\n", 29),
-                               true},
-                      TextCase{"LongWord", "Tessary couldn’t update", repeated("x", 2000), true},
-                      TextCase{"LongHeadlineAndText", "Tessary " + repeated("9", 119) + "… is available",
-                               repeated("lorem ipsum dolor sit amet ", 70), true}),
+    ::testing::Values(
+        TextCase{"Short", "Tessary couldn’t update", "Disk full", false},
+        TextCase{"Empty", "Checking for updates…", "", false},
+        TextCase{"FifteenLines", "Tessary couldn’t update", repeated("at frame\n", 14) + "end", false},
+        TextCase{"LongStackTrace", "Tessary couldn’t update",
+                 repeated("    at stage (/opt/Tessary/resources/app.asar/updater/stage.js:88:12)\n", 29),
+                 true},
+        TextCase{"LongWord", "Tessary couldn’t update", repeated("x", 2000), true},
+        TextCase{"LongHeadlineAndText", "Tessary " + repeated("9", 119) + "… is available",
+                 repeated("lorem ipsum dolor sit amet ", 70), true}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 // A dialog the user put down near the bottom of the screen moves up when a
