@@ -1,7 +1,8 @@
 // Compile-only check that the stub SDK declares the Apple API Tessary uses with the ABI of the real
 // one on x86-64 macOS: the scalar types, the underlying types and values of the enums, the layout of
-// the geometry structs and the result types of the selectors the programs send. A wrong type here
-// would compile and link against the stubs and then pass or read the wrong bits on a Mac.
+// the geometry structs, and the result type and the type of every parameter of each selector the
+// programs send. A wrong type here would compile and link against the stubs and then pass or read
+// the wrong bits on a Mac (a count declared int is cut to 32 bits at every call).
 //
 // The cross-build compiles it against macos-sdk/; on a Mac it compiles against Xcode's SDK, which
 // shows that these facts hold for the real headers too.
@@ -24,7 +25,7 @@ static_assert(same<BOOL, signed char>);
 static_assert(same<CGFloat, double>);
 static_assert(same<NSTimeInterval, double>);
 static_assert(same<NSModalResponse, NSInteger>);
-static_assert(same<NSStringEncoding, NSUInteger>);
+static_assert(same<unichar, unsigned short>);
 
 // Geometry: NSRect is CGRect, {{x, y}, {width, height}} of doubles.
 static_assert(same<NSRect, CGRect> && same<NSPoint, CGPoint> && same<NSSize, CGSize>);
@@ -43,8 +44,6 @@ static_assert(same<std::underlying_type_t<NSProgressIndicatorStyle>, NSUInteger>
 static_assert(NSProgressIndicatorStyleBar == 0 && NSProgressIndicatorStyleSpinning == 1);
 static_assert(same<std::underlying_type_t<NSByteCountFormatterCountStyle>, NSInteger>);
 static_assert(NSByteCountFormatterCountStyleFile == 0);
-static_assert(same<std::underlying_type_t<decltype(NSUTF8StringEncoding)>, NSStringEncoding>);
-static_assert(NSUTF8StringEncoding == 4);
 
 // Result types of the selectors sent (unevaluated: nothing here runs).
 NSApplication* application();
@@ -86,8 +85,7 @@ static_assert(same<decltype(indicator().doubleValue), double>);
 static_assert(same<decltype(indicator().hidden), BOOL>);
 static_assert(same<decltype([indicator() startAnimation:nil]), void>);
 
-static_assert(
-    same<decltype([[NSString alloc] initWithBytes:"" length:0 encoding:NSUTF8StringEncoding]), NSString*>);
+static_assert(same<decltype([[NSString alloc] initWithCharacters:nullptr length:0]), NSString*>);
 static_assert(same<decltype(string().UTF8String), const char*>);
 static_assert(same<decltype(string().precomposedStringWithCanonicalMapping), NSString*>);
 static_assert(same<decltype([string() isEqualToString:string()]), BOOL>);
@@ -104,6 +102,57 @@ static_assert(same<decltype([timer() invalidate]), void>);
 static_assert(same<decltype(NSRunLoop.mainRunLoop), NSRunLoop*>);
 static_assert(same<decltype([NSRunLoop.mainRunLoop addTimer:timer() forMode:NSRunLoopCommonModes]), void>);
 static_assert(same<decltype(NSRunLoopCommonModes), NSRunLoopMode const> && same<NSRunLoopMode, NSString*>);
+
+// Parameter types. `exactly<T>()` converts to T and to no other type, so each send below compiles only
+// when every parameter of the selector is declared with exactly the SDK's type: a stub that declares
+// `stringFromByteCount:(int)` fails here, though the call itself would compile, link and send the
+// same selector.
+template <typename T>
+struct Exactly {
+    template <typename U>
+        requires same<U, T>
+    operator U() const;
+};
+template <typename T>
+Exactly<T> exactly();
+
+using TimerBlock = void (^)(NSTimer*);
+
+static_assert(same<decltype([application() setActivationPolicy:exactly<NSApplicationActivationPolicy>()]), BOOL>);
+static_assert(same<decltype([application() activateIgnoringOtherApps:exactly<BOOL>()]), void>);
+
+static_assert(same<decltype([alert() setAlertStyle:exactly<NSAlertStyle>()]), void>);
+static_assert(same<decltype([alert() setMessageText:exactly<NSString*>()]), void>);
+static_assert(same<decltype([alert() setInformativeText:exactly<NSString*>()]), void>);
+static_assert(same<decltype([alert() setIcon:exactly<NSImage*>()]), void>);
+static_assert(same<decltype([alert() addButtonWithTitle:exactly<NSString*>()]), NSButton*>);
+static_assert(same<decltype([alert() setAccessoryView:exactly<NSView*>()]), void>);
+static_assert(same<decltype([window() makeKeyAndOrderFront:exactly<id>()]), void>);
+static_assert(same<decltype([button() setTitle:exactly<NSString*>()]), void>);
+static_assert(same<decltype([button() setKeyEquivalent:exactly<NSString*>()]), void>);
+
+static_assert(same<decltype([[NSImage alloc] initWithData:exactly<NSData*>()]), NSImage*>);
+static_assert(same<decltype([NSData dataWithBytes:exactly<const void*>() length:exactly<NSUInteger>()]), NSData*>);
+static_assert(same<decltype([[NSProgressIndicator alloc] initWithFrame:exactly<NSRect>()]), NSProgressIndicator*>);
+static_assert(same<decltype([indicator() setHidden:exactly<BOOL>()]), void>);
+static_assert(same<decltype([indicator() setStyle:exactly<NSProgressIndicatorStyle>()]), void>);
+static_assert(same<decltype([indicator() setIndeterminate:exactly<BOOL>()]), void>);
+static_assert(same<decltype([indicator() startAnimation:exactly<id>()]), void>);
+static_assert(same<decltype([indicator() setDoubleValue:exactly<double>()]), void>);
+
+static_assert(same<decltype([[NSString alloc] initWithCharacters:exactly<const unichar*>()
+                                                          length:exactly<NSUInteger>()]),
+                   NSString*>);
+static_assert(same<decltype([string() isEqualToString:exactly<NSString*>()]), BOOL>);
+static_assert(same<decltype([NSByteCountFormatter stringFromByteCount:exactly<long long>()
+                                                           countStyle:exactly<NSByteCountFormatterCountStyle>()]),
+                   NSString*>);
+static_assert(same<decltype([NSTimer timerWithTimeInterval:exactly<NSTimeInterval>()
+                                                   repeats:exactly<BOOL>()
+                                                     block:exactly<TimerBlock>()]),
+                   NSTimer*>);
+static_assert(same<decltype([NSRunLoop.mainRunLoop addTimer:exactly<NSTimer*>() forMode:exactly<NSRunLoopMode>()]),
+                   void>);
 
 // Dispatch comes from the C library's headers, the same on both sides; its handles are objects.
 static_assert(same<decltype(dispatch_get_main_queue()), dispatch_queue_main_t>);

@@ -13,9 +13,16 @@ cmake_path(GET TESSARY_ELECTRON_FRAMEWORK PARENT_PATH electron_framework_folder)
 
 add_executable(tessary-service MACOSX_BUNDLE main.cpp)
 target_include_directories(tessary-service PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")
+# Every call to a library goes through a pointer the loader binds when it loads the program, never
+# through a lazily bound stub: a framework that lacks the entry point must be refused before the
+# launcher's first step, whereas a lazy binding would let the launcher prepare its process and end
+# only at the call. Apple's linker and Zig's both bind such pointers at load time.
+target_compile_options(tessary-service PRIVATE -fno-plt)
 # Linked by name at load time, never weakly, and pinning no version of the framework.
+# The C++ driver adds libc++, which the launcher does not use: the only other library it loads is
+# libSystem.
 target_link_options(tessary-service PRIVATE "-F${electron_framework_folder}"
-  "SHELL:-framework \"Electron Framework\"")
+  "SHELL:-framework \"Electron Framework\"" "-Wl,-dead_strip_dylibs")
 set_property(TARGET tessary-service APPEND PROPERTY LINK_DEPENDS "${TESSARY_ELECTRON_FRAMEWORK}")
 set_target_properties(tessary-service PROPERTIES
   OUTPUT_NAME "Tessary Service"

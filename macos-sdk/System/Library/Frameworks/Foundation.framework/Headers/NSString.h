@@ -4,15 +4,10 @@
 
 NS_ASSUME_NONNULL_BEGIN
 
-typedef NSUInteger NSStringEncoding;
-enum : NSStringEncoding {
-    NSUTF8StringEncoding = 4,
-};
+typedef unsigned short unichar;
 
 @interface NSString : NSObject
-- (nullable instancetype)initWithBytes:(const void*)bytes
-                                length:(NSUInteger)len
-                              encoding:(NSStringEncoding)encoding;
+- (instancetype)initWithCharacters:(const unichar*)characters length:(NSUInteger)length;
 @property(nullable, readonly) const char* UTF8String NS_RETURNS_INNER_POINTER;
 @property(readonly, copy) NSString* precomposedStringWithCanonicalMapping;
 - (BOOL)isEqualToString:(NSString*)aString;
