@@ -154,6 +154,20 @@ static_assert(same<decltype([NSTimer timerWithTimeInterval:exactly<NSTimeInterva
 static_assert(same<decltype([NSRunLoop.mainRunLoop addTimer:exactly<NSTimer*>() forMode:exactly<NSRunLoopMode>()]),
                    void>);
 
+// What the AppKit toolkit's tests read back (they build the real objects on a Mac).
+static_assert(same<decltype([application() activationPolicy]), NSApplicationActivationPolicy>);
+static_assert(same<decltype(indicator().frame), NSRect>);
+static_assert(same<decltype(indicator().minValue), double> && same<decltype(indicator().maxValue), double>);
+static_assert(same<decltype(string().length), NSUInteger>);
+static_assert(same<decltype([string() characterAtIndex:exactly<NSUInteger>()]), unichar>);
+static_assert(same<decltype([alert().buttons objectAtIndex:exactly<NSUInteger>()]), NSButton*>);
+static_assert(same<decltype(timer().valid), BOOL> && same<decltype(timer().timeInterval), NSTimeInterval>);
+static_assert(same<decltype([NSDate dateWithTimeIntervalSinceNow:exactly<NSTimeInterval>()]), NSDate*>);
+static_assert(same<decltype([NSRunLoop.mainRunLoop runMode:exactly<NSRunLoopMode>()
+                                                beforeDate:exactly<NSDate*>()]),
+                   BOOL>);
+static_assert(same<decltype(NSDefaultRunLoopMode), NSRunLoopMode const>);
+
 // Dispatch comes from the C library's headers, the same on both sides; its handles are objects.
 static_assert(same<decltype(dispatch_get_main_queue()), dispatch_queue_main_t>);
 

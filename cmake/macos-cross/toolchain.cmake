@@ -36,6 +36,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # nlohmann/json, header-only, is the one library taken from the build machine (see its config).
 set(nlohmann_json_DIR "${CMAKE_CURRENT_LIST_DIR}/nlohmann_json" CACHE PATH "")
+# The tests that run on a Mac (the AppKit toolkit's, the launcher's) are compiled here, not linked or
+# run: GoogleTest's headers come from the build machine the same way (see its config).
+set(TESSARY_MACOS_TESTS_COMPILE_ONLY ON)
+set(GTest_DIR "${CMAKE_CURRENT_LIST_DIR}/GTest" CACHE PATH "")
 
 set(CMAKE_USER_MAKE_RULES_OVERRIDE "${CMAKE_CURRENT_LIST_DIR}/rules.cmake")
 

@@ -15,6 +15,7 @@ public:
     explicit AppKitButton(NSButton* button) : button_(button) {}
     void setTitle(const std::string& title) override;
     void setKeyEquivalent(const std::string& keyEquivalent) override;
+    NSButton* nsButton() const { return button_; }
 
 private:
     NSButton* button_;
@@ -24,6 +25,7 @@ class AppKitWindow final : public Window {
 public:
     explicit AppKitWindow(NSWindow* window) : window_(window) {}
     void makeKeyAndOrderFront() override;
+    NSWindow* nsWindow() const { return window_; }
 
 private:
     NSWindow* window_;
@@ -43,6 +45,7 @@ public:
     void layout() override;
     ModalResponse runModal() override;
     Window& window() override;
+    NSAlert* nsAlert() const { return alert_; }
 
 private:
     NSAlert* alert_;

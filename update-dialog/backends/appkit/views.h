@@ -30,6 +30,7 @@ public:
     void startAnimation() override;
     void setDoubleValue(double value) override;
     NSView* nsView() const override { return indicator_; }
+    NSProgressIndicator* nsProgressIndicator() const { return indicator_; }
 
 private:
     NSProgressIndicator* indicator_;

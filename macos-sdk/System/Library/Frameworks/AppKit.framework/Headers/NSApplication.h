@@ -14,6 +14,7 @@ typedef NS_ENUM(NSInteger, NSApplicationActivationPolicy) {
 
 @interface NSApplication : NSResponder
 @property(class, readonly, strong) __kindof NSApplication* sharedApplication;
+- (NSApplicationActivationPolicy)activationPolicy;
 - (BOOL)setActivationPolicy:(NSApplicationActivationPolicy)activationPolicy;
 - (void)activateIgnoringOtherApps:(BOOL)flag;
 @end

@@ -11,6 +11,8 @@ typedef NS_ENUM(NSUInteger, NSProgressIndicatorStyle) {
 
 @interface NSProgressIndicator : NSView
 @property double doubleValue;
+@property double minValue;
+@property double maxValue;
 @property(getter=isIndeterminate) BOOL indeterminate;
 @property NSProgressIndicatorStyle style;
 - (void)startAnimation:(nullable id)sender;

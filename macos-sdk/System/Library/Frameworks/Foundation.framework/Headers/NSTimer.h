@@ -10,6 +10,8 @@ NS_ASSUME_NONNULL_BEGIN
                           repeats:(BOOL)repeats
                             block:(void (^)(NSTimer* timer))block;
 - (void)invalidate;
+@property(readonly, getter=isValid) BOOL valid;
+@property(readonly) NSTimeInterval timeInterval;
 @end
 
 NS_ASSUME_NONNULL_END
