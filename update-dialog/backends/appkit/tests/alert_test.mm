@@ -60,16 +60,22 @@ void expectText(NSString* string, const TextCase& test) {
     EXPECT_EQ(utf8FromString(string), test.shown) << test.name;
 }
 
-TEST(AppKitAlert, StartsWithoutButtonsOrAccessoryView) {
+// As in the dialog's run sequence, the application object exists before any alert or window.
+class AppKitToolkitTest : public ::testing::Test {
+protected:
+    void SetUp() override { toolkit.sharedApplication(); }
+
     AppKitToolkit toolkit;
+};
+
+TEST_F(AppKitToolkitTest, AlertStartsWithoutButtonsOrAccessoryView) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     EXPECT_EQ(alert->buttonsCount(), 0U);
     EXPECT_EQ(nsAlertOf(*alert).buttons.count, 0U);
     EXPECT_EQ(nsAlertOf(*alert).accessoryView, nil);
 }
 
-TEST(AppKitAlert, TextsArriveWithEveryCharacter) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, AlertTextsArriveWithEveryCharacter) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     for (const TextCase& test : textCases) {
         alert->setMessageText(test.utf8);
@@ -79,8 +85,7 @@ TEST(AppKitAlert, TextsArriveWithEveryCharacter) {
     }
 }
 
-TEST(AppKitAlert, StyleIsThePlatformsNumber) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, AlertStyleIsThePlatformsNumber) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     const std::vector<std::pair<AlertStyle, NSAlertStyle>> styles{
         {AlertStyle::informational, NSAlertStyleInformational},
@@ -93,8 +98,7 @@ TEST(AppKitAlert, StyleIsThePlatformsNumber) {
     }
 }
 
-TEST(AppKitAlert, ButtonsAreAddedInOrderAndTakeTitleAndKey) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, ButtonsAreAddedInOrderAndTakeTitleAndKey) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     Button& first = alert->addButtonWithTitle("Close");
     Button& second = alert->addButtonWithTitle("Later");
@@ -114,8 +118,7 @@ TEST(AppKitAlert, ButtonsAreAddedInOrderAndTakeTitleAndKey) {
     }
 }
 
-TEST(AppKitAlert, AccessoryViewIsTheBarOrNothing) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, AlertAccessoryViewIsTheBarOrNothing) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     const std::unique_ptr<ProgressIndicator> bar = toolkit.newProgressIndicatorWithFrame({0, 0, 280, 14});
     NSProgressIndicator* indicator = dynamic_cast<AppKitProgressIndicator&>(*bar).nsProgressIndicator();
@@ -129,8 +132,7 @@ TEST(AppKitAlert, AccessoryViewIsTheBarOrNothing) {
     alert->layout();
 }
 
-TEST(AppKitAlert, WindowIsTheAlertsOwnAndHandedOutOnce) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, AlertWindowIsTheAlertsOwnAndHandedOutOnce) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     Window& window = alert->window();
     EXPECT_EQ(&alert->window(), &window);
@@ -139,8 +141,7 @@ TEST(AppKitAlert, WindowIsTheAlertsOwnAndHandedOutOnce) {
     EXPECT_EQ(nsWindow, nsAlertOf(*alert).window);
 }
 
-TEST(AppKitAlert, IconIsTheImageDecodedFromTheFilesBytes) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, AlertIconIsTheImageDecodedFromTheFilesBytes) {
     const std::unique_ptr<Alert> alert = toolkit.newAlert();
     const std::unique_ptr<Image> icon = toolkit.newImageWithData(pngBytes);
     ASSERT_NE(icon, nullptr);
@@ -148,8 +149,7 @@ TEST(AppKitAlert, IconIsTheImageDecodedFromTheFilesBytes) {
     EXPECT_EQ(nsAlertOf(*alert).icon, dynamic_cast<AppKitImage&>(*icon).nsImage());
 }
 
-TEST(AppKitImage, IsMadeOnlyFromBytesThatHoldAnImage) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, ImageIsMadeOnlyFromBytesThatHoldAnImage) {
     const std::vector<std::pair<std::string, bool>> cases{
         {pngBytes, true},
         {"", false},
@@ -161,8 +161,7 @@ TEST(AppKitImage, IsMadeOnlyFromBytesThatHoldAnImage) {
     }
 }
 
-TEST(AppKitProgressIndicator, IsABarOfTheGivenFrameThatTakesEachSetting) {
-    AppKitToolkit toolkit;
+TEST_F(AppKitToolkitTest, BarHasTheGivenFrameAndTakesEachSetting) {
     const std::unique_ptr<ProgressIndicator> bar = toolkit.newProgressIndicatorWithFrame({0, 0, 280, 14});
     NSProgressIndicator* indicator = dynamic_cast<AppKitProgressIndicator&>(*bar).nsProgressIndicator();
     EXPECT_EQ(indicator.frame.origin.x, 0);
