@@ -24,7 +24,10 @@ struct TextBounds {
 inline constexpr TextBounds versionBounds{120, 1};
 
 // The host's detail text (`message`): a few sentences or a short stack trace.
-inline constexpr TextBounds messageBounds{2000, 30};
+// NSAlert never scrolls its informative text, so this keeps the alert within
+// the smallest Mac screen (about 700 points left under the menu bar and Dock)
+// even when the lines wrap: at most about 16 + 1,200 / 47 lines of 13 points.
+inline constexpr TextBounds messageBounds{1200, 16};
 
 // Ends a text that was cut short.
 inline constexpr std::string_view ellipsis = "…";
