@@ -147,6 +147,16 @@ describe("what a screen reader says about each part", () => {
     }
     await press(dialog, "Later");
   });
+
+  readerTest("the bar says what it measures", async () => {
+    const dialog = session.start({ status: { state: "downloading", latest: "2.0.0", progress: 40 } });
+    const bar = await waitFor("the bar", async () => {
+      const tree = await reader.tree(dialog.process.pid);
+      return tree && findNode(tree, "progress bar");
+    });
+    assert.equal(bar.name, "Update progress");
+    await press(dialog, "Close");
+  });
 });
 
 describe("pressing and following through AT-SPI", () => {

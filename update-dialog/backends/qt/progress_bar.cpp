@@ -14,6 +14,8 @@ constexpr int determinateMaximum = 100 * stepsPerPercent;
 
 QtProgressIndicator::QtProgressIndicator(Rect frame) : bar_(new QProgressBar) {
     bar_->setTextVisible(false);
+    // A screen reader reads the bar's value; the name says what it measures.
+    bar_->setAccessibleName(QStringLiteral("Update progress"));
     bar_->setFixedSize(static_cast<int>(std::lround(frame.width)),
                        static_cast<int>(std::lround(frame.height)));
     bar_->hide();
