@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/byte_count.h"
+#include "core/text_bounds.h"
 
 namespace tessary::update::fuzz {
 namespace {
@@ -71,10 +72,12 @@ std::optional<ExpectedLook> expectedLook(std::string_view bytes, double minimumT
     const auto state = text(document, "state");
     if (!state) return std::nullopt;
 
-    const std::string latest = text(document, "latest").value_or("");
+    // The host's texts are shown cut to their bounds (tested on their own in the unit tests).
+    const std::string latest = boundedText(text(document, "latest").value_or(""), versionBounds);
     const std::string standard = std::string("Tessary ").append(installed);
     ExpectedLook look;
-    look.informativeText = text(document, "message").value_or(standard);
+    const auto message = text(document, "message");
+    look.informativeText = message ? boundedText(*message, messageBounds) : standard;
     look.offer = isOneOf(*state, {"available", "waiting-for-agents"});
     look.busy = isOneOf(*state, {"checking", "downloading", "verifying", "extracting", "installing"});
     look.relayout = !state->empty();
