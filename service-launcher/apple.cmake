@@ -42,20 +42,14 @@ endif()
 # layout.
 find_program(TESSARY_NODE_EXECUTABLE NAMES node REQUIRED DOC "Node.js runtime that the framework stand-in starts")
 
+include("${CMAKE_CURRENT_LIST_DIR}/framework-standin/standin_library.cmake")
+
 # tessary_add_framework_standin(<target> <folder> NODE <node> | WITHOUT_ENTRY_POINT)
 #
 # Builds <folder>/Electron Framework.framework: one whose entry point starts the runtime at <node>, or
 # one that lacks the entry point. Signed ad hoc, as the linker signs nothing on x86-64.
 function(tessary_add_framework_standin target folder)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "WITHOUT_ENTRY_POINT" "NODE" "")
-  set(sources "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/framework-standin")
-  if(arg_WITHOUT_ENTRY_POINT)
-    add_library(${target} SHARED "${sources}/without_entry_point.cpp")
-  else()
-    add_library(${target} SHARED "${sources}/electron_framework_standin.cpp")
-    target_include_directories(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}")
-    target_compile_definitions(${target} PRIVATE "TESSARY_NODE_EXECUTABLE=\"${arg_NODE}\"")
-  endif()
+  tessary_add_standin_library(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES
     FRAMEWORK TRUE
     FRAMEWORK_VERSION A

@@ -7,21 +7,15 @@ find_program(TESSARY_NODE_EXECUTABLE NAMES node nodejs REQUIRED
 set(TESSARY_SERVICE_LAYOUT_DIR "${CMAKE_CURRENT_BINARY_DIR}")
 set(TESSARY_SERVICE_BUNDLE_OUTPUT "${TESSARY_SERVICE_LAYOUT_DIR}/Tessary Service.app")
 
+include("${CMAKE_CURRENT_LIST_DIR}/framework-standin/standin_library.cmake")
+
 # tessary_add_framework_standin(<target> <folder> NODE <node> | WITHOUT_ENTRY_POINT)
 #
 # Builds a framework stand-in named "Electron Framework" in <folder>/Electron Framework.framework: one
 # whose entry point starts the runtime at <node>, or one that lacks the entry point. The tests build
 # one whose runtime is missing and one without the entry point.
 function(tessary_add_framework_standin target folder)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "WITHOUT_ENTRY_POINT" "NODE" "")
-  set(sources "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/framework-standin")
-  if(arg_WITHOUT_ENTRY_POINT)
-    add_library(${target} SHARED "${sources}/without_entry_point.cpp")
-  else()
-    add_library(${target} SHARED "${sources}/electron_framework_standin.cpp")
-    target_include_directories(${target} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}")
-    target_compile_definitions(${target} PRIVATE "TESSARY_NODE_EXECUTABLE=\"${arg_NODE}\"")
-  endif()
+  tessary_add_standin_library(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME "Electron Framework"
     PREFIX ""
