@@ -1,11 +1,11 @@
 // Reading a small regular file the host application hands the dialog (the
-// status file, the icon) without ever blocking and without tearing.
+// status file, the icon) without ever blocking and without tearing. One
+// implementation per platform, chosen by the build (platform/<name>/).
 #pragma once
-
-#include <sys/types.h>
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,9 +14,11 @@ namespace tessary::update {
 
 // Which file a path led to: a file renamed into place is another file than
 // the one it replaced, even when it holds the same bytes.
+// On POSIX systems the device and inode numbers; on Windows the volume's
+// serial number and the file index.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "regular_file.h"
 
@@ -25,10 +24,6 @@ inline constexpr std::chrono::milliseconds settlingTime{75};
 // clock set back, a file server's), not from a writer at work: waiting for it
 // could take hours, so such a file is judged by its bytes alone.
 inline constexpr std::chrono::seconds clockSkewTolerance{1};
-
-// The path as a file URL would hold it: a relative path is taken against the
-// current directory at the time of the call.
-std::string absoluteFilePath(std::string_view path);
 
 struct StatusFileReading {
     // The bytes of one complete version of the file, or nothing.

@@ -1,13 +1,15 @@
 #include "update_dialog.h"
 
 #include <chrono>
-#include <csignal>
 #include <optional>
 #include <thread>
 
+#include "file_path.h"
+#include "focus_signal.h"
 #include "minimum_time.h"
 #include "presentation.h"
 #include "regular_file.h"
+#include "standard_output.h"
 #include "status_file.h"
 #include "status_snapshot.h"
 #include "text_bounds.h"
@@ -16,6 +18,11 @@ namespace tessary::update {
 namespace {
 
 constexpr std::string_view installRequest = "{\"action\":\"install\"}\n";
+// The exit statuses: a short command line, and an install the user confirmed
+// whose request could not be delivered whole, so that the host never takes
+// it for a dialog closed without one.
+constexpr int shortCommandLine = 2;
+constexpr int installRequestUndelivered = 1;
 constexpr double pollInterval = 0.25;  // seconds
 constexpr Rect progressFrame{0, 0, 280, 14};
 // An icon file beyond this is no icon; it is not read into memory.
@@ -73,7 +80,8 @@ int UpdateDialog::run(std::vector<std::string> arguments) {
 
 int UpdateDialog::Program::run(std::vector<std::string> arguments) {
     args = std::move(arguments);
-    if (args.size() <= 4) return 2;  // fewer than four arguments after the program path: nothing shown
+    // Fewer than four arguments after the program path: nothing is shown.
+    if (args.size() <= 4) return shortCommandLine;
     statusURL = absoluteFilePath(args[1]);
     statusFile.emplace(statusURL);
     installed = boundedText(args[2], versionBounds);  // only ever shown: cut like the file's texts
@@ -118,8 +126,8 @@ int UpdateDialog::Program::run(std::vector<std::string> arguments) {
 
     // From here on the focus signal never ends the program; its deliveries are
     // observed on the main queue instead.
-    toolkit.ignoreSignal(SIGUSR1);
-    focusSignal = toolkit.signalSourceOnMainQueue(SIGUSR1);
+    toolkit.ignoreSignal(focusSignalNumber());
+    focusSignal = toolkit.signalSourceOnMainQueue(focusSignalNumber());
     focusSignal->setEventHandler([this] { focus(); });
     focusSignal->resume();
 
@@ -130,10 +138,9 @@ int UpdateDialog::Program::run(std::vector<std::string> arguments) {
     if (settleTimerPending) settleTimer->invalidate();
 
     // Only the first button confirms, and only while the last accepted pass offered an install.
-    if (response == alertFirstButtonReturn && available) {
-        std::fwrite(installRequest.data(), 1, installRequest.size(), standardOutput);
-        std::fflush(standardOutput);
-    }
+    if (response == alertFirstButtonReturn && available &&
+        !writeWholeAndFlush(standardOutput, installRequest))
+        return installRequestUndelivered;
     return 0;
 }
 

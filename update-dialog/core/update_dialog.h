@@ -19,8 +19,9 @@ public:
     UpdateDialog& operator=(const UpdateDialog&) = delete;
 
     // Runs the whole program once: `arguments` is the process's argument list
-    // with the program path first. Returns the exit status (2 for a short
-    // command line, 0 otherwise). Every toolkit object it made stays in place
+    // with the program path first. Returns the exit status: 2 for a short
+    // command line, 1 when the user confirmed an install whose request could
+    // not be written and flushed whole, 0 otherwise. Every toolkit object it made stays in place
     // until the UpdateDialog is destroyed: the program ends the process with
     // that status without destroying it, so nothing is released, cancelled or
     // invalidated after the timer stops.

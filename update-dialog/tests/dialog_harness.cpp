@@ -74,9 +74,21 @@ Action StatusFolder::writeStep(std::string bytes) const {
     return Action{[this, bytes = std::move(bytes)] { write(bytes); }};
 }
 
-DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script) {
+DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script,
+                    std::FILE* standardOutput) {
     recording::RecordingToolkit toolkit;
     toolkit.scriptModalLoop(std::move(script));
+    std::vector<std::string> args{"Tessary Update"};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+
+    DialogRun run;
+    UpdateDialog dialog(toolkit, standardOutput);
+    run.exitStatus = dialog.run(std::move(args));
+    run.calls = toolkit.calls();
+    return run;
+}
+
+DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script) {
     // Standard output is a pipe, read straight from its descriptor: only bytes
     // the program flushed itself arrive there.
     int pipeEnds[2];
@@ -85,13 +97,7 @@ DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step>
     if (!output) throw std::runtime_error("fdopen failed");
     fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
 
-    std::vector<std::string> args{"Tessary Update"};
-    args.insert(args.end(), arguments.begin(), arguments.end());
-
-    DialogRun run;
-    UpdateDialog dialog(toolkit, output.get());
-    run.exitStatus = dialog.run(std::move(args));
-    run.calls = toolkit.calls();
+    DialogRun run = runDialog(arguments, std::move(script), output.get());
     char buffer[256];
     ssize_t got = 0;
     while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)

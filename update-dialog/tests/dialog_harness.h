@@ -2,6 +2,7 @@
 // and gives back what the host application and the user would see.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -51,6 +52,9 @@ struct DialogRun {
 // calls are those made until the program ends the process, which happens right
 // after the run: nothing the dialog made is released before that.
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script);
+// The same with standard output on `standardOutput`, whose bytes the run does not collect.
+DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script,
+                    std::FILE* standardOutput);
 
 // The usual four arguments: status file, installed version "1.4.2", no icon, minimum time 100.
 std::vector<std::string> standardArguments(const StatusFolder& folder, std::string minimumTime = "100");

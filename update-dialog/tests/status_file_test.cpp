@@ -8,6 +8,7 @@
 #include <chrono>
 #include <fstream>
 
+#include "core/file_path.h"
 #include "core/regular_file.h"
 #include "core/status_file.h"
 #include "dialog_harness.h"

@@ -1,7 +1,8 @@
 #include "recording_toolkit.h"
 
+#include "core/focus_signal.h"
+
 #include <chrono>
-#include <csignal>
 #include <sstream>
 #include <thread>
 
@@ -18,8 +19,10 @@ std::string number(double value) {
     return text.str();
 }
 
+// The focus signal goes by its POSIX name on every platform, so that one log
+// reads the same wherever the tests run.
 std::string signalName(int signalNumber) {
-    return signalNumber == SIGUSR1 ? "SIGUSR1" : std::to_string(signalNumber);
+    return signalNumber == focusSignalNumber() ? "SIGUSR1" : std::to_string(signalNumber);
 }
 
 class RecordingApplication final : public Application {

@@ -1,4 +1,4 @@
-#include "regular_file.h"
+#include "core/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -75,7 +75,9 @@ std::optional<FileContents> readRegularFile(const std::string& path, std::size_t
     // Taken after the reads, so that the time covers every write they could have met.
     struct stat after {};
     if (fstat(file.get(), &after) != 0) return std::nullopt;
-    return FileContents{std::move(*bytes), {after.st_dev, after.st_ino}, timePoint(modificationTime(after))};
+    return FileContents{std::move(*bytes),
+                        {static_cast<std::uint64_t>(after.st_dev), static_cast<std::uint64_t>(after.st_ino)},
+                        timePoint(modificationTime(after))};
 }
 
 }  // namespace tessary::update
