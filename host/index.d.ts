@@ -62,8 +62,10 @@ export declare class UpdateDialog {
    * output, or ended by {@link UpdateDialog.close}). Anything else rejects with
    * an {@link UpdateDialogError}: the program could not be started, it exited
    * with another status (2 means it was not given its four arguments, a
-   * programming error), wrote something unexpected, or was ended by a signal
-   * the host did not ask for.
+   * programming error; 1 with nothing on standard error, an
+   * {@link InstallRequestUndeliveredError}, that the user confirmed but the
+   * request could not be written), wrote something unexpected, or was ended by
+   * a signal the host did not ask for.
    */
   readonly result: Promise<UpdateDialogResult>;
 
@@ -126,6 +128,14 @@ export declare class UpdateDialogError extends Error {
   readonly signal: NodeJS.Signals | null;
   /** What the dialog wrote on standard error (at most its last 64 KiB). */
   readonly stderr: string;
+}
+
+/**
+ * The user confirmed the install, but the dialog could not deliver its install
+ * request whole: it exited with status 1 and wrote nothing on standard error.
+ */
+export declare class InstallRequestUndeliveredError extends UpdateDialogError {
+  readonly exitCode: 1;
 }
 
 /**

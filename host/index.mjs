@@ -2,6 +2,6 @@
 // host: start it, show the update's progress, bring it to the front, and learn
 // whether the user confirmed an install. Types and full documentation are in
 // index.d.ts.
-export { UpdateDialogError } from "./lib/dialog-end.mjs";
+export { InstallRequestUndeliveredError, UpdateDialogError } from "./lib/dialog-end.mjs";
 export { followElectronUpdater, oneLineMessage } from "./lib/electron-updater.mjs";
 export { UpdateDialog, openUpdateDialog } from "./lib/update-dialog.mjs";

@@ -28,6 +28,24 @@ export class UpdateDialogError extends Error {
   }
 }
 
+/**
+ * The user confirmed the install, but the dialog could not deliver its
+ * install request whole (standard output was a pipe nobody read any more, or
+ * a full disk): it exited with status 1 and wrote nothing on standard error.
+ * The install was asked for; whether to go ahead is the host's decision.
+ */
+export class InstallRequestUndeliveredError extends UpdateDialogError {
+  /** @param {{ stderr?: string }} details */
+  constructor({ stderr = "" } = {}) {
+    super(
+      "The user confirmed the install, but Tessary Update could not deliver its install request " +
+        "(exit status 1: its standard output was not writable)",
+      { exitCode: 1, stderr },
+    );
+    this.name = "InstallRequestUndeliveredError";
+  }
+}
+
 // The last non-empty line of standard error, short enough for a message.
 const stderrSummary = (stderr) => {
   const line = stderr
@@ -62,6 +80,9 @@ export function interpretDialogEnd({ exitCode, signal, stdout, stderr, closeRequ
       stderr,
     });
   }
+  // The dialog says nothing of its own on standard error; a program that
+  // failed to start with status 1 usually does (a display it cannot reach).
+  if (exitCode === 1 && stderr.trim() === "") return new InstallRequestUndeliveredError({ stderr });
   if (exitCode === 2) {
     return new UpdateDialogError(
       "Tessary Update refused its command line (exit status 2): it was not given its four arguments, " +

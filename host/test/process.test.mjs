@@ -6,7 +6,7 @@ import { join } from "node:path";
 import { after, describe, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 
-import { UpdateDialogError, openUpdateDialog } from "../index.mjs";
+import { InstallRequestUndeliveredError, UpdateDialogError, openUpdateDialog } from "../index.mjs";
 import { standIns } from "./support/stand-ins.mjs";
 
 const programs = standIns();
@@ -32,6 +32,11 @@ describe("how the dialog's end becomes its result", () => {
       body: "echo 'qt.qpa.xcb: could not connect to display' >&2; exit 1",
       error: { exitCode: 1, message: /exit status 1: qt\.qpa\.xcb: could not connect/, stderr: /could not connect/ },
     },
+    {
+      name: "exit 1 in silence: the request could not be delivered",
+      body: "exit 1",
+      error: { exitCode: 1, message: /confirmed the install.*could not deliver/, undelivered: true },
+    },
   ];
   for (const { name, body, result, error } of cases) {
     test(name, async () => {
@@ -39,6 +44,7 @@ describe("how the dialog's end becomes its result", () => {
       if (result) return assert.equal(await dialog.result, result);
       const failure = await rejection(dialog.result);
       assert.ok(failure instanceof UpdateDialogError);
+      assert.equal(failure instanceof InstallRequestUndeliveredError, error.undelivered === true);
       assert.equal(failure.exitCode, error.exitCode);
       if (error.message) assert.match(failure.message, error.message);
       if (error.stderr) assert.match(failure.stderr, error.stderr);
