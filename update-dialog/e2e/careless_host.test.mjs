@@ -1,4 +1,5 @@
-// Hosts that are careless in ordinary ways: standard descriptors closed, an icon
+// Hosts that are careless in ordinary ways: standard descriptors closed, no
+// reader for the install request, an icon
 // path that names a FIFO, a corrupt image or bytes that are not UTF-8, a status
 // file rewritten in place half a version at a time. The dialog still comes up,
 // answers and exits, never hangs, and never offers what the host did not write.
@@ -42,6 +43,25 @@ describe("standard descriptors closed at start", () => {
     await dialog.clickButton(1);
     assert.equal((await dialog.waitForExit()).status, 0);
   });
+});
+
+// A confirmed install whose request cannot be written ends with status 1, so
+// that it never looks like a dialog closed without one.
+describe("an install request nobody can receive", () => {
+  const cases = [
+    { name: "standard output a pipe whose reader has gone", options: { stdoutReaderGone: true } },
+    { name: "standard output on a full disk", options: { shell: 'exec "$0" "$@" >/dev/full' } },
+  ];
+  for (const { name, options } of cases) {
+    test(`${name}: exit status 1, not a signal, nothing on standard error`, async () => {
+      const dialog = session.start({ status: offer, ...options });
+      await waitFor("the offer", async () => (await dialog.buttons()).length === 2);
+      await dialog.clickButton(0);
+      const result = await dialog.waitForExit();
+      assert.deepEqual({ status: result.status, signal: result.signal }, { status: 1, signal: null });
+      assert.equal(result.stderr.toString(), "");
+    });
+  }
 });
 
 describe("odd icons", () => {

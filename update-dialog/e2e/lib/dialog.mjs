@@ -26,8 +26,10 @@ export async function waitFor(what, probe, { timeoutMs = 10000, intervalMs = 50 
 export class RunningDialog {
   // `shell`, when given, is a sh script that starts the dialog in the same
   // process: the binary is "$0" and the arguments "$@" (say, to close a
-  // descriptor first: 'exec "$0" "$@" >&-').
-  constructor(display, args, env, { shell } = {}) {
+  // descriptor first: 'exec "$0" "$@" >&-'). With `stdoutReaderGone`, nobody
+  // reads the dialog's standard output: the pipe's reading end is closed at
+  // once, as when the host has crashed.
+  constructor(display, args, env, { shell, stdoutReaderGone = false } = {}) {
     this.display = display;
     this.stdout = [];
     this.stderr = [];
@@ -38,7 +40,8 @@ export class RunningDialog {
       env: { ...process.env, ...env, DISPLAY: display },
       stdio: ["ignore", "pipe", "pipe"],
     });
-    this.process.stdout.on("data", (chunk) => this.stdout.push(chunk));
+    if (stdoutReaderGone) this.process.stdout.destroy();
+    else this.process.stdout.on("data", (chunk) => this.stdout.push(chunk));
     this.process.stderr.on("data", (chunk) => this.stderr.push(chunk));
     this.exited = new Promise((resolve) => {
       this.process.on("close", (status, signal) =>

@@ -28,13 +28,21 @@ export function useSession(options = {}) {
   let count = 0;
   // Starts a dialog whose status file is fresh from now on; `status`, when
   // given, is written before the start (its checkedAt defaults to now).
-  session.start = ({ status, installed = "1.2.3", icon = "/nonexistent/icon.png", minimumTime, shell } = {}) => {
+  session.start = ({
+    status,
+    installed = "1.2.3",
+    icon = "/nonexistent/icon.png",
+    minimumTime,
+    shell,
+    stdoutReaderGone,
+  } = {}) => {
     const statusPath = join(session.folder.path, `status-${++count}.json`);
     const threshold = minimumTime ?? secondsNow() - 1;
     const write = (next) => writeStatus(statusPath, { checkedAt: secondsNow(), ...next });
     if (status) write(status);
     const dialog = new RunningDialog(session.server.display, [statusPath, installed, icon, String(threshold)], {}, {
       shell,
+      stdoutReaderGone,
     });
     dialog.writeStatus = write;
     dialog.statusPath = statusPath;
