@@ -36,7 +36,8 @@ double inSeconds(std::chrono::milliseconds duration) {
 
 // The program's whole state, under the names its run sequence gives them.
 struct UpdateDialog::Program {
-    Program(Toolkit& toolkit, std::FILE* standardOutput) : toolkit(toolkit), standardOutput(standardOutput) {}
+    Program(Toolkit& toolkit, std::FILE* standardOutput, Clock clock)
+        : toolkit(toolkit), standardOutput(standardOutput), clock(std::move(clock)) {}
 
     int run(std::vector<std::string> arguments);
     std::optional<std::chrono::milliseconds> refresh();
@@ -46,6 +47,7 @@ struct UpdateDialog::Program {
 
     Toolkit& toolkit;
     std::FILE* standardOutput;
+    Clock clock;
 
     std::vector<std::string> args;
     std::string statusURL;  // absolute path of the status file
@@ -69,8 +71,8 @@ struct UpdateDialog::Program {
     bool settleTimerPending = false;
 };
 
-UpdateDialog::UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput)
-    : program_(std::make_unique<Program>(toolkit, standardOutput)) {}
+UpdateDialog::UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput, Clock clock)
+    : program_(std::make_unique<Program>(toolkit, standardOutput, std::move(clock))) {}
 
 UpdateDialog::~UpdateDialog() = default;
 
@@ -83,7 +85,7 @@ int UpdateDialog::Program::run(std::vector<std::string> arguments) {
     // Fewer than four arguments after the program path: nothing is shown.
     if (args.size() <= 4) return shortCommandLine;
     statusURL = absoluteFilePath(args[1]);
-    statusFile.emplace(statusURL);
+    statusFile.emplace(statusURL, clock);
     installed = boundedText(args[2], versionBounds);  // only ever shown: cut like the file's texts
     minimumTime = readMinimumTime(args[4]);
 

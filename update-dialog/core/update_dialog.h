@@ -1,7 +1,9 @@
 // The update dialog program: its run sequence and the state it keeps.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,8 +14,11 @@ namespace tessary::update {
 
 class UpdateDialog {
 public:
-    // The install request goes to `standardOutput`.
-    UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput);
+    // The time against which the age of the status file is judged.
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+    // The install request goes to `standardOutput`. A test may give a clock of its own.
+    UpdateDialog(Toolkit& toolkit, std::FILE* standardOutput, Clock clock = std::chrono::system_clock::now);
     ~UpdateDialog();
     UpdateDialog(const UpdateDialog&) = delete;
     UpdateDialog& operator=(const UpdateDialog&) = delete;

@@ -70,40 +70,57 @@ void StatusFolder::renameIntoPlace(std::string_view bytes) const {
     std::filesystem::rename(next, statusPath());
 }
 
+void StatusFolder::dateTo(std::chrono::system_clock::time_point modified) const {
+    std::filesystem::last_write_time(statusPath(), std::chrono::file_clock::from_sys(modified));
+}
+
+void StatusFolder::moveAway() const {
+    std::filesystem::rename(statusPath(), folder_ / ("status.json.moved-" + std::to_string(++movedAway_)));
+}
+
 Action StatusFolder::writeStep(std::string bytes) const {
     return Action{[this, bytes = std::move(bytes)] { write(bytes); }};
 }
 
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script,
-                    std::FILE* standardOutput) {
+                    const DialogOptions& options) {
+    // Unless the test gives one, standard output is a pipe, read straight from
+    // its descriptor: only bytes the program flushed itself arrive there.
+    std::unique_ptr<std::FILE, FileCloser> pipeOutput;
+    int readEnd = -1;
+    std::FILE* output = options.standardOutput;
+    if (!output) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+        pipeOutput.reset(fdopen(pipeEnds[1], "w"));
+        if (!pipeOutput) throw std::runtime_error("fdopen failed");
+        fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
+        readEnd = pipeEnds[0];
+        output = pipeOutput.get();
+    }
+
     recording::RecordingToolkit toolkit;
     toolkit.scriptModalLoop(std::move(script));
     std::vector<std::string> args{"Tessary Update"};
     args.insert(args.end(), arguments.begin(), arguments.end());
 
     DialogRun run;
-    UpdateDialog dialog(toolkit, standardOutput);
+    UpdateDialog dialog(toolkit, output,
+                        options.clock ? options.clock : UpdateDialog::Clock(std::chrono::system_clock::now));
     run.exitStatus = dialog.run(std::move(args));
     run.calls = toolkit.calls();
+    if (readEnd >= 0) {
+        char buffer[256];
+        ssize_t got = 0;
+        while ((got = read(readEnd, buffer, sizeof buffer)) > 0)
+            run.standardOutput.append(buffer, static_cast<std::size_t>(got));
+        close(readEnd);
+    }
     return run;
 }
 
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script) {
-    // Standard output is a pipe, read straight from its descriptor: only bytes
-    // the program flushed itself arrive there.
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
-    const std::unique_ptr<std::FILE, FileCloser> output(fdopen(pipeEnds[1], "w"));
-    if (!output) throw std::runtime_error("fdopen failed");
-    fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
-
-    DialogRun run = runDialog(arguments, std::move(script), output.get());
-    char buffer[256];
-    ssize_t got = 0;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        run.standardOutput.append(buffer, static_cast<std::size_t>(got));
-    close(pipeEnds[0]);
-    return run;
+    return runDialog(arguments, std::move(script), DialogOptions{});
 }
 
 std::vector<std::string> standardArguments(const StatusFolder& folder, std::string minimumTime) {

@@ -2,6 +2,7 @@
 // and gives back what the host application and the user would see.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "backends/recording/recording_toolkit.h"
+#include "core/update_dialog.h"
 
 namespace tessary::update::testing {
 
@@ -37,9 +39,15 @@ public:
     void rewriteInPlaceNow(std::string_view bytes) const;
     // Writes a new file beside it and renames it over the status file, now.
     void renameIntoPlace(std::string_view bytes) const;
+    // Dates the status file's last change, to judge its age against a clock of the test's.
+    void dateTo(std::chrono::system_clock::time_point modified) const;
+    // Moves the status file out of the way (it is missing from then on), keeping
+    // it alive under another name, so that no file made later can take its identity.
+    void moveAway() const;
 
 private:
     std::filesystem::path folder_;
+    mutable int movedAway_ = 0;
 };
 
 struct DialogRun {
@@ -52,9 +60,15 @@ struct DialogRun {
 // calls are those made until the program ends the process, which happens right
 // after the run: nothing the dialog made is released before that.
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script);
-// The same with standard output on `standardOutput`, whose bytes the run does not collect.
+struct DialogOptions {
+    // Standard output, whose bytes the run then does not collect; by default a
+    // pipe whose bytes it does.
+    std::FILE* standardOutput = nullptr;
+    // The clock against which the status file's age is judged; by default the system's.
+    UpdateDialog::Clock clock;
+};
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script,
-                    std::FILE* standardOutput);
+                    const DialogOptions& options);
 
 // The usual four arguments: status file, installed version "1.4.2", no icon, minimum time 100.
 std::vector<std::string> standardArguments(const StatusFolder& folder, std::string minimumTime = "100");

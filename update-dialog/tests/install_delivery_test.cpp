@@ -67,7 +67,8 @@ TEST(InstallDelivery, ARequestThatCannotBeDeliveredEndsWithStatusOne) {
         folder.write(statusJson("available", R"("latest": "2.0.0")"));
         const File output = open(c.output);
         ASSERT_TRUE(output) << c.name;
-        const DialogRun run = runDialog(standardArguments(folder), {Press{c.pressed}}, output.get());
+        const DialogRun run = runDialog(standardArguments(folder), {Press{c.pressed}},
+                                        {.standardOutput = output.get(), .clock = {}});
         EXPECT_EQ(run.exitStatus, c.exitStatus) << c.name;
     }
 }
@@ -79,7 +80,7 @@ TEST(InstallDelivery, LeavesTheBrokenPipeSignalAsItFoundIt) {
     folder.write(statusJson("available"));
     const File output = pipeWithoutReader();
     ASSERT_TRUE(output);
-    runDialog(standardArguments(folder), {Press{1}}, output.get());
+    runDialog(standardArguments(folder), {Press{1}}, {.standardOutput = output.get(), .clock = {}});
     struct sigaction now {};
     ASSERT_EQ(sigaction(SIGPIPE, nullptr, &now), 0);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
