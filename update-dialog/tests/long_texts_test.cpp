@@ -62,6 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LongTextCase{"TenThousandLinesInAMessage", "1.4.2",
                                    statusJson("verifying", member("message", times("at x\\n", 10000))),
                                    informative(times("at x\n", 15) + "at x…")},
+                      // Every line break of text layout counts, not only the line feed.
+                      LongTextCase{"TenThousandLinesApartByVerticalTabs", "1.4.2",
+                                   statusJson("verifying", member("message", times("at x\\u000b", 10000))),
+                                   informative(times("at x\v", 15) + "at x…")},
+                      LongTextCase{"TenThousandLinesApartByLineSeparators", "1.4.2",
+                                   statusJson("verifying", member("message", times("at x\u2028", 10000))),
+                                   informative(times("at x\u2028", 15) + "at x…")},
                       LongTextCase{"HundredKilobyteLatestInAnOffer", "1.4.2",
                                    statusJson("available", member("latest", times("7", 100 * 1024))),
                                    headline("Tessary " + cutVersion + " is available")},

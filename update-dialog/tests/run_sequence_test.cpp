@@ -100,6 +100,11 @@ TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     const auto in = [&](const char* name) { return (folder.folder() / name).string(); };
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\0", 12);
     std::ofstream(in("icon.png"), std::ios::binary) << png;
+    // An icon may be far larger than a status file may be, up to 32 MiB.
+    constexpr std::size_t mebibyte = 1024 * 1024;
+    std::ofstream(in("large.png"), std::ios::binary) << png + std::string(2 * mebibyte, '\0');
+    std::ofstream(in("largest.png"), std::ios::binary) << png + std::string(32 * mebibyte - png.size(), '\0');
+    std::ofstream(in("huge.png"), std::ios::binary) << png + std::string(32 * mebibyte, '\0');
     std::ofstream(in("ic\xf4ne \xff.png"), std::ios::binary) << png;  // a path that is not UTF-8
     std::ofstream(in("icon.txt")) << "not an image\n";
     ASSERT_EQ(mkfifo(in("icon.fifo").c_str(), 0600), 0);
@@ -113,6 +118,9 @@ TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     const std::vector<Case> cases{
         {in("icon.png"), "NSImage.initWithData(12 bytes) -> image", true},
         {in("ic\xf4ne \xff.png"), "NSImage.initWithData(12 bytes) -> image", true},
+        {in("large.png"), "NSImage.initWithData(2097164 bytes) -> image", true},
+        {in("largest.png"), "NSImage.initWithData(33554432 bytes) -> image", true},
+        {in("huge.png"), nullptr, false},
         {in("icon.txt"), "NSImage.initWithData(13 bytes) -> nil", false},
         {in("icon.fifo"), nullptr, false},
         {in("icon.folder"), nullptr, false},
@@ -270,6 +278,68 @@ TEST(SettlingFile, AFileRewrittenInPlaceIsShownOnceItHasSettled) {
     EXPECT_EQ(*(settled + 1), "button1.setTitle(\"Close\")");  // a whole pass, and no further timer
     EXPECT_THAT(std::vector<std::string>(settled, run.calls.end()),
                 ::testing::Contains("alert.setMessageText(\"Preparing the update…\")"));
+}
+
+// The status file's age on a clock of the test's own, so that whether a
+// rewrite has settled never depends on how fast the machine runs the test.
+class SettlingOnAFixedClock : public ::testing::Test {
+protected:
+    const std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
+    StatusFolder folder;
+
+    DialogRun run(std::vector<Step> script) {
+        folder.write(statusJson("verifying"));
+        folder.dateTo(now - std::chrono::seconds(1));
+        return runDialog(standardArguments(folder), std::move(script),
+                         {.standardOutput = nullptr, .clock = [this] { return now; }});
+    }
+    // The host rewrites the file in place: it changed 10 ms ago.
+    Action rewrite(std::string_view state) {
+        return Action{[this, state] {
+            folder.rewriteInPlaceNow(statusJson(state));
+            folder.dateTo(now - std::chrono::milliseconds(10));
+        }};
+    }
+    // The host has left it alone for longer than the settling time.
+    Action settle() {
+        return Action{[this] { folder.dateTo(now - settlingTime); }};
+    }
+};
+
+std::size_t oneShotTimersMade(const std::vector<std::string>& calls) {
+    return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(), [](const std::string& line) {
+        return line.starts_with("NSTimer.timerWithTimeInterval(") && line.ends_with("repeats: NO)");
+    }));
+}
+
+// Each version the host rewrites in place is shown as soon as it has settled,
+// not only the first one of the run.
+TEST_F(SettlingOnAFixedClock, EveryRewriteInPlaceIsReadAgainOnceItHasSettled) {
+    const DialogRun shown =
+        run({TimerTick{}, rewrite("extracting"), TimerTick{}, settle(), OneShotTimerFires{},
+             rewrite("installing"), TimerTick{}, settle(), OneShotTimerFires{}, Press{1}});
+    EXPECT_EQ(oneShotTimersMade(shown.calls), 2u);
+    std::vector<std::string> afterSettling;
+    for (auto line = shown.calls.begin(); line != shown.calls.end(); ++line) {
+        if (*line != "-- one-shot timer fires") continue;
+        const auto message = std::find_if(line, shown.calls.end(), [](const std::string& call) {
+            return call.starts_with("alert.setMessageText(") || call.starts_with("-- timer fires");
+        });
+        afterSettling.push_back(message == shown.calls.end() ? "nothing" : *message);
+    }
+    EXPECT_THAT(afterSettling,
+                ElementsAreArray({"alert.setMessageText(\"Preparing the update…\")",
+                                  "alert.setMessageText(\"Installing and relaunching Tessary…\")"}));
+}
+
+// Ticks that meet the same unsettled file wait for one settle read between them.
+TEST_F(SettlingOnAFixedClock, OneSettleReadIsPendingAtATime) {
+    const DialogRun shown = run({TimerTick{}, rewrite("extracting"), TimerTick{}, TimerTick{}, TimerTick{},
+                                 settle(), OneShotTimerFires{}, Press{1}});
+    EXPECT_EQ(oneShotTimersMade(shown.calls), 1u);
+    EXPECT_EQ(
+        std::count(shown.calls.begin(), shown.calls.end(), "alert.setMessageText(\"Preparing the update…\")"),
+        1);
 }
 
 TEST(SettlingFile, AFileRenamedIntoPlaceIsShownAtOnce) {

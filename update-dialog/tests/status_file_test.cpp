@@ -97,6 +97,21 @@ TEST(RegularFile, ARewriteBetweenTheTwoReadsIsNeverTaken) {
     EXPECT_EQ(unchanged->bytes, second + " ");
 }
 
+// The time of the last change is taken after the reads: a write that lands
+// while the file is read makes it look young, never settled.
+TEST(RegularFile, TheModificationTimeCoversWritesDuringTheReads) {
+    testing::StatusFolder folder;
+    const std::string bytes = R"({"checkedAt":100,"state":"verifying"})";
+    folder.write(bytes);
+    const auto longAgo = system_clock::now() - 1h;
+    folder.dateTo(longAgo);
+    // The same bytes written again, so that both reads agree.
+    const auto contents =
+        readRegularFile(folder.statusPath(), maximumStatusFileSize, [&] { folder.rewriteInPlaceNow(bytes); });
+    ASSERT_TRUE(contents);
+    EXPECT_GT(contents->modified, longAgo + 30min);
+}
+
 TEST(RegularFile, TellsAFileRenamedIntoPlaceFromTheSameFileRewritten) {
     testing::StatusFolder folder;
     folder.write("{}");
@@ -115,7 +130,10 @@ TEST(RegularFile, TellsAFileRenamedIntoPlaceFromTheSameFileRewritten) {
 // only once it has stayed unchanged for the settling time.
 TEST(StatusFileReader, TrustsAFileWrittenInPlaceOnlyOnceItHasSettled) {
     const auto now = system_clock::now();
-    enum class Before { nothing, sameFile, otherFile, missingFile };
+    // What the reader met before: nothing yet, the same file, another one, no
+    // file at all, or a file that has gone since (kept alive elsewhere, so
+    // that the one written later cannot have its identity).
+    enum class Before { nothing, sameFile, otherFile, missingFile, goneFile };
     struct Case {
         const char* name;
         Before before;
@@ -132,6 +150,7 @@ TEST(StatusFileReader, TrustsAFileWrittenInPlaceOnlyOnceItHasSettled) {
         {"same file rewritten in place 75 ms ago", Before::sameFile, 75ms, true},
         {"another file renamed into place just now", Before::otherFile, 0ms, true},
         {"a file appearing after none was found", Before::missingFile, 5ms, false, settlingTime - 5ms},
+        {"a file written in place after the last one went", Before::goneFile, 5ms, false, settlingTime - 5ms},
         {"dated a moment ahead of the clock", Before::sameFile, -500ms, false, settlingTime + 500ms},
         {"dated far ahead of the clock", Before::sameFile, -5000ms, true},
     };
@@ -141,6 +160,10 @@ TEST(StatusFileReader, TrustsAFileWrittenInPlaceOnlyOnceItHasSettled) {
         if (c.before != Before::nothing) {
             if (c.before != Before::missingFile) folder.write(R"({"version": 1})");
             reader.read();
+        }
+        if (c.before == Before::goneFile) {
+            folder.moveAway();
+            ASSERT_FALSE(reader.read().bytes) << c.name;
         }
         if (c.before == Before::otherFile) {
             folder.renameIntoPlace(R"({"version": 2})");

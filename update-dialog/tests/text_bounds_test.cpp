@@ -61,6 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CutCase{"LineSeparator", "one\u2028two", {100, 1}, "one…"},
                       CutCase{"ParagraphSeparator", "one\u2029two", {100, 1}, "one…"},
                       CutCase{"NextLine", "one\u0085two", {100, 1}, "one…"},
+                      CutCase{"VerticalTab", "one\vtwo\vthree", {100, 2}, "one\vtwo…"},
+                      CutCase{"FormFeed", "one\ftwo\fthree", {100, 2}, "one\ftwo…"},
                       CutCase{"EmptyLinesCount", "\n\n\nx", {100, 3}, "\n\n…"},
                       CutCase{"TheEarlierBoundWins", "abcdef\nx", {4, 2}, "abc…"},
                       CutCase{"LineBreakCountsAsACharacter", "ab\ncd", {4, 5}, "ab\n…"},
