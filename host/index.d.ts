@@ -44,13 +44,23 @@ export interface OpenUpdateDialogOptions {
   statusPath?: string;
   /** The dialog's whole environment, as for `child_process.spawn`; defaults to `process.env`. */
   env?: NodeJS.ProcessEnv;
+  /**
+   * Whose way the dialog is driven in; defaults to `process.platform`. On
+   * "win32" the dialog's standard input is a pipe that carries the focus
+   * request (a line "focus") and whose end closes the dialog, with no signal
+   * and no watchdog. Give "win32" elsewhere to drive a Windows dialog, say
+   * under Wine in tests.
+   */
+  platform?: NodeJS.Platform;
 }
 
 /**
  * A running Tessary Update, made by {@link openUpdateDialog}.
  *
  * The dialog never outlives its host: a small watchdog process ends it when
- * the host process ends, also when the host is killed with SIGKILL.
+ * the host process ends, also when the host is killed with SIGKILL. On
+ * Windows the dialog ends by itself when its standard input, a pipe from the
+ * host, reaches its end, however the host ended.
  */
 export declare class UpdateDialog {
   private constructor();
@@ -105,15 +115,19 @@ export declare class UpdateDialog {
    * SIGUSR1. While the dialog is still starting, that signal would end it, so
    * the request is held until the dialog shows SIGUSR1 as blocked, ignored or
    * caught (read from `/proc/<pid>/status` on Linux, from `ps` elsewhere); the
-   * requests held meanwhile are then sent as one signal.
+   * requests held meanwhile are then sent as one signal. On Windows it writes
+   * a line "focus" to the dialog's standard input at once: the line waits in
+   * the pipe while the dialog starts.
    *
    * @returns true once the signal has been sent, false when the dialog ended first
    */
   focus(): Promise<boolean>;
 
   /**
-   * Ends the dialog without an install (with SIGTERM); the result then resolves
-   * "closed", unless the dialog had already ended with another answer.
+   * Ends the dialog without an install (with SIGTERM; on Windows by ending its
+   * standard input, which the dialog takes as "Close", and ending the process
+   * if it is still there 2 s later); the result then resolves "closed",
+   * unless the dialog had already ended with another answer.
    *
    * @returns resolves once the dialog has ended and the module's files are removed; never rejects
    */

@@ -1,12 +1,24 @@
 // The status file on disk: where it lives, and how each version reaches it
 // whole. Every version is written to a new file in the same folder and renamed
 // over the status file, so a reader finds either the old version or the new one,
-// never a part of either.
+// never a part of either. On Windows a rename over a file that the dialog is
+// reading at that moment is refused, so there it is tried again shortly after.
 import { randomBytes } from "node:crypto";
 import { mkdtempSync, unlinkSync } from "node:fs";
-import { rename, rm, unlink, writeFile } from "node:fs/promises";
+import { rename as renameFile, rm, unlink, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { basename, dirname, join, resolve } from "node:path";
+import { setTimeout as sleep } from "node:timers/promises";
+
+/**
+ * The errors with which Windows refuses to rename a file over one that a
+ * reader holds open at that moment (the dialog reads the status file four
+ * times a second, briefly each time). Another attempt a moment later succeeds.
+ */
+export const busyRenameCodes = new Set(["EPERM", "EACCES", "EBUSY"]);
+
+/** The pauses between attempts at a rename refused as busy: about 0.15 s in all. */
+export const busyRenameDelaysMs = [2, 5, 10, 20, 40, 80];
 
 /**
  * Decides where the status file lives and clears what an earlier run left
@@ -43,10 +55,20 @@ export function prepareStatusLocation(statusPath) {
 export class StatusFile {
   #path;
   #temporaryPath;
+  #rename;
+  #retryDelaysMs;
 
-  /** @param {string} path absolute path of the status file */
-  constructor(path) {
+  /**
+   * @param {string} path absolute path of the status file
+   * @param {{ retryBusyRename?: boolean, rename?: (from: string, to: string) => Promise<void>,
+   *           retryDelaysMs?: number[] }} [options]
+   *   `retryBusyRename`: try a rename refused as busy again (Windows); the
+   *   rename function and the pauses are replaceable for tests
+   */
+  constructor(path, { retryBusyRename = false, rename = renameFile, retryDelaysMs = busyRenameDelaysMs } = {}) {
     this.#path = path;
+    this.#rename = rename;
+    this.#retryDelaysMs = retryBusyRename ? retryDelaysMs : [];
     // A name no one else can guess or hold, in the same folder (a rename across
     // file systems would not be atomic).
     this.#temporaryPath = join(
@@ -67,11 +89,22 @@ export class StatusFile {
     try {
       // "wx": never follow or reuse something that is already at that name.
       await writeFile(this.#temporaryPath, JSON.stringify(version), { flag: "wx" });
-      await rename(this.#temporaryPath, this.#path);
+      await this.#renameIntoPlace();
     } catch (error) {
       // A failed write leaves nothing behind, so the next one starts clean.
       await unlink(this.#temporaryPath).catch(() => {});
       throw new Error(`cannot write the status file ${this.#path}`, { cause: error });
+    }
+  }
+
+  async #renameIntoPlace() {
+    for (let attempt = 0; ; attempt++) {
+      try {
+        return await this.#rename(this.#temporaryPath, this.#path);
+      } catch (error) {
+        if (!busyRenameCodes.has(error?.code) || attempt >= this.#retryDelaysMs.length) throw error;
+        await sleep(this.#retryDelaysMs[attempt]);
+      }
     }
   }
 }

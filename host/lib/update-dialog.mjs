@@ -1,16 +1,23 @@
 // One running Tessary Update, as the host sees it: a status to show, a focus
 // request, a way to close it, and the answer it ends with.
+//
+// On macOS and Linux the focus request is SIGUSR1 (held until the dialog can
+// take it), close() is SIGTERM, and a watchdog ends the dialog with its host.
+// On Windows, which has no signals, both travel through the dialog's standard
+// input, a pipe: a line "focus", and the end of input (see
+// windows-dialog-input.mjs), which also ends the dialog with its host.
 import { spawn } from "node:child_process";
 import { rmSync } from "node:fs";
 import { resolve as resolvePath } from "node:path";
 
 import { CoalescingWriter } from "./coalescing-writer.mjs";
-import { UpdateDialogError, collectTail, interpretDialogEnd, stderrLimit } from "./dialog-end.mjs";
+import { UpdateDialogError, collectTail, installRequest, interpretDialogEnd, stderrLimit } from "./dialog-end.mjs";
 import { waitUntilFocusSignalIsSafe } from "./signal-readiness.mjs";
 import { createStatusClock, thresholdArgument } from "./status-clock.mjs";
 import { StatusFile, prepareStatusLocation, removeFolder } from "./status-file.mjs";
 import { normalizeStatus } from "./status.mjs";
 import { startWatchdog } from "./watchdog.mjs";
+import { endInputThenProcess, writeFocusLine } from "./windows-dialog-input.mjs";
 
 /** The signal with which `close()` ends the dialog (it never handles it). */
 const closeSignal = "SIGTERM";
@@ -40,7 +47,17 @@ function checkOptions(options) {
   if (options.env !== undefined && (options.env === null || typeof options.env !== "object")) {
     throw new TypeError("options.env must be an object of environment variables");
   }
-  return { executable, installed: options.installed, icon, statusPath, env: options.env ?? process.env };
+  if (options.platform !== undefined && (typeof options.platform !== "string" || options.platform === "")) {
+    throw new TypeError("options.platform must be a platform name such as \"win32\"");
+  }
+  return {
+    executable,
+    installed: options.installed,
+    icon,
+    statusPath,
+    env: options.env ?? process.env,
+    windows: (options.platform ?? process.platform) === "win32",
+  };
 }
 
 /**
@@ -56,8 +73,12 @@ export class UpdateDialog {
 
   #child;
   #writer;
+  /** Whether the dialog is driven the Windows way, through its standard input. */
+  #windows;
   #ended = false;
   #closeRequested = false;
+  /** @type {{ readonly ended: boolean } | undefined} whether close() had to end the process (Windows) */
+  #closeOnWindows;
   #spawned = false;
   /** Whether the dialog has been seen able to take the focus signal (it stays so). */
   #signalIsSafe = false;
@@ -69,7 +90,8 @@ export class UpdateDialog {
   /** @param {{ symbol: symbol, options: unknown }} internal */
   constructor(internal) {
     if (internal?.symbol !== constructing) throw new TypeError("use openUpdateDialog() to start a dialog");
-    const { executable, installed, icon, statusPath, env } = checkOptions(internal.options);
+    const { executable, installed, icon, statusPath, env, windows } = checkOptions(internal.options);
+    this.#windows = windows;
     const clock = createStatusClock();
     this.threshold = clock.threshold;
 
@@ -89,7 +111,7 @@ export class UpdateDialog {
       return;
     }
     this.statusPath = location.path;
-    const file = new StatusFile(location.path);
+    const file = new StatusFile(location.path, { retryBusyRename: windows });
     this.#writer = new CoalescingWriter((status) => file.write({ checkedAt: clock.next(), ...status }), {
       intervalMs: writeIntervalMs,
     });
@@ -98,7 +120,8 @@ export class UpdateDialog {
     try {
       child = spawn(executable, [location.path, installed, icon, thresholdArgument(clock.threshold)], {
         env,
-        stdio: ["ignore", "pipe", "pipe"],
+        // On Windows the dialog's standard input is its channel from the host.
+        stdio: [windows ? "pipe" : "ignore", "pipe", "pipe"],
       });
     } catch (error) {
       // Node refuses some arguments at once (an environment it cannot pass):
@@ -107,9 +130,13 @@ export class UpdateDialog {
       throw error;
     }
     this.#child = child;
+    // A dialog that has gone while a line is written to it: focus() says so.
+    child.stdin?.on("error", () => {});
     const stdout = collectTail(child.stdout, 4096);
     const stderr = collectTail(child.stderr, stderrLimit);
-    const watchdog = child.pid === undefined ? undefined : startWatchdog(child.pid, location.ownFolder);
+    // On Windows the end of the dialog's input ends it with its host instead.
+    const watchdog =
+      windows || child.pid === undefined ? undefined : startWatchdog(child.pid, location.ownFolder);
 
     let startError;
     child.on("spawn", () => {
@@ -123,6 +150,7 @@ export class UpdateDialog {
     // dialog left behind could hold them open, so they are given up shortly
     // after the exit rather than waited for.
     child.on("exit", () => {
+      child.stdin?.destroy();
       setTimeout(() => {
         child.stdout.destroy();
         child.stderr.destroy();
@@ -134,19 +162,25 @@ export class UpdateDialog {
         watchdog?.release();
         await this.#writer.stop();
         if (location.ownFolder !== undefined) await removeFolder(location.ownFolder).catch(() => {});
-        const outcome =
-          startError !== undefined
-            ? new UpdateDialogError(`Tessary Update could not be started from ${executable}: ${startError.message}`, {
-                cause: startError,
-              })
-            : interpretDialogEnd({
-                exitCode,
-                signal,
-                stdout: stdout(),
-                stderr: stderr(),
-                closeRequested: this.#closeRequested,
-                closeSignal,
-              });
+        let outcome;
+        if (startError !== undefined) {
+          outcome = new UpdateDialogError(`Tessary Update could not be started from ${executable}: ${startError.message}`, {
+            cause: startError,
+          });
+        } else if (this.#closeOnWindows?.ended && !(exitCode === 0 && stdout() === installRequest)) {
+          // close() had to end the process after its grace; Windows reports
+          // that as exit status 1, which must not read as an undelivered install.
+          outcome = "closed";
+        } else {
+          outcome = interpretDialogEnd({
+            exitCode,
+            signal,
+            stdout: stdout(),
+            stderr: stderr(),
+            closeRequested: this.#closeRequested,
+            closeSignal,
+          });
+        }
         settle(outcome);
         resolve();
       });
@@ -189,13 +223,16 @@ export class UpdateDialog {
   /**
    * Brings the dialog to the front. Requests made while the dialog is still
    * starting are held until it can take the focus signal without being ended
-   * by it, then sent as one.
+   * by it, then sent as one. On Windows a line "focus" is written to the
+   * dialog's standard input at once (it waits in the pipe while the dialog
+   * starts).
    *
-   * @returns {Promise<boolean>} true once the signal has been sent, false when
-   *   the dialog ended first
+   * @returns {Promise<boolean>} true once the signal (the line) has been sent,
+   *   false when the dialog ended first
    */
   focus() {
     if (this.#ended || this.#child?.pid === undefined) return Promise.resolve(false);
+    if (this.#windows) return writeFocusLine(this.#child.stdin);
     if (this.#signalIsSafe) return Promise.resolve(this.#child.kill("SIGUSR1"));
     this.#heldFocus ??= this.#whenStarted()
       .then((started) => started && waitUntilFocusSignalIsSafe(this.#child.pid, () => !this.#ended))
@@ -209,14 +246,17 @@ export class UpdateDialog {
 
   /**
    * Ends the dialog without an install; its result then resolves "closed"
-   * (unless the dialog had already ended with another answer).
+   * (unless the dialog had already ended with another answer). On Windows it
+   * ends the dialog's standard input, which the dialog takes as "Close", and
+   * ends the process if it is still there 2 s later.
    *
    * @returns {Promise<void>} resolves once the dialog has ended and its files are removed
    */
   close() {
-    if (!this.#ended && this.#child !== undefined) {
+    if (!this.#ended && this.#child !== undefined && !this.#closeRequested) {
       this.#closeRequested = true;
-      this.#child.kill(closeSignal);
+      if (this.#windows) this.#closeOnWindows = endInputThenProcess(this.#child, { signal: closeSignal });
+      else this.#child.kill(closeSignal);
     }
     return this.#finished;
   }
