@@ -12,7 +12,7 @@ constexpr int determinateMaximum = 100 * stepsPerPercent;
 
 }  // namespace
 
-QtProgressIndicator::QtProgressIndicator(Rect frame) : bar_(new QProgressBar) {
+QtProgressIndicator::QtProgressIndicator(Rect frame) : bar_(new BusyBar(determinateMaximum)) {
     bar_->setTextVisible(false);
     // A screen reader reads the bar's value; the name says what it measures.
     bar_->setAccessibleName(QStringLiteral("Update progress"));
@@ -51,14 +51,13 @@ void QtProgressIndicator::setDoubleValue(double value) {
     applyMode();
 }
 
-// An indeterminate, animating bar is Qt's busy bar (an empty range). Anything
-// else keeps a real range, so no animation runs when none is asked for. The
-// same values are applied up to four times a second: only changes reach Qt.
+// An indeterminate, animating bar is a busy bar. Anything else keeps a real
+// range, so no animation runs when none is asked for. The same values are
+// applied up to four times a second: only changes reach Qt.
 void QtProgressIndicator::applyMode() {
     if (!bar_) return;
     const bool busy = indeterminate_ && animating_;
-    const int maximum = busy ? 0 : determinateMaximum;
-    if (bar_->maximum() != maximum) bar_->setRange(0, maximum);
+    bar_->setBusy(busy);
     if (busy) return;
     // NaN and negatives show as empty, anything from 100 up as full.
     const double percent = indeterminate_ || !(value_ >= 0) ? 0.0 : std::min(value_, 100.0);

@@ -1,9 +1,9 @@
-// NSProgressIndicator as a QProgressBar of a fixed size.
+// NSProgressIndicator as a progress bar of a fixed size.
 #pragma once
 
 #include <QPointer>
-#include <QProgressBar>
 
+#include "busy_bar.h"
 #include "view.h"
 
 namespace tessary::update::qt {
@@ -28,7 +28,7 @@ private:
     void applyMode();
     void applyVisibility();
 
-    QPointer<QProgressBar> bar_;
+    QPointer<BusyBar> bar_;
     bool hidden_ = false;
     bool indeterminate_ = true;
     bool animating_ = false;

@@ -1,5 +1,6 @@
 // The Qt toolkit's own promises, on Qt's offscreen platform (no display):
 // objects may go in any order, a bar outside an alert never shows as a window,
+// a busy bar moves while a determinate one stands still,
 // Return presses only the button whose key equivalent is a carriage return,
 // the timer fires only while scheduled, and focus signals are never lost.
 #include <algorithm>
@@ -15,11 +16,13 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QTimer>
 
 #include "qt_toolkit.h"
+#include "view.h"
 
 namespace tessary::update::qt {
 namespace {
@@ -105,6 +108,39 @@ TEST(QtToolkitProgress, ABarOutsideAnAlertNeverShowsAsAWindow) {
     alert->setAccessoryView(nullptr);
     progress->setHidden(false);
     EXPECT_FALSE(anyWindowVisible());
+}
+
+// The busy bar draws its own animation: its frames differ over time while it
+// is shown, and a determinate bar looks the same however long it is watched.
+TEST(QtToolkitProgress, ABusyBarMovesAndADeterminateOneStandsStill) {
+    auto alert = toolkit().newAlert();
+    alert->addButtonWithTitle("Close");
+    auto progress = toolkit().newProgressIndicatorWithFrame({0, 0, 280, 14});
+    progress->setIndeterminate(true);
+    progress->startAnimation();
+    alert->setAccessoryView(progress.get());
+    progress->setHidden(false);
+    QWidget* bar = dynamic_cast<QtView&>(*progress).widget();
+    ASSERT_NE(bar, nullptr);
+
+    bool busyMoved = false;
+    bool determinateStill = false;
+    QTimer::singleShot(0, [&] {
+        const QImage busyFrame = bar->grab().toImage();
+        busyMoved = processEventsUntil([&] { return bar->grab().toImage() != busyFrame; });
+
+        progress->setIndeterminate(false);
+        progress->setDoubleValue(40);
+        const QImage determinateFrame = bar->grab().toImage();
+        // Longer than several frames of the busy bar's animation.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        processEventsUntil([end] { return std::chrono::steady_clock::now() >= end; });
+        determinateStill = bar->grab().toImage() == determinateFrame;
+        QApplication::activeModalWidget()->close();
+    });
+    alert->runModal();
+    EXPECT_TRUE(busyMoved);
+    EXPECT_TRUE(determinateStill);
 }
 
 struct KeyCase {
