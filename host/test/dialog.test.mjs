@@ -48,9 +48,10 @@ describe("against the real dialog", { skip }, () => {
         for (const [name, ...args] of events) {
           updater.emit(name, ...args);
           await sleep(150);
-          // Half-way through the download the bar is half full.
-          if (name === "download-progress" && args[0].percent === 50) {
-            await waitFor("a half-full bar", () => Math.abs(filledBarWidth(captureWindow(desktop.display, window)) - 140) < 20);
+          // The bar fills as the download goes (280 pixels when full).
+          if (name === "download-progress") {
+            const width = (args[0].percent / 100) * 280;
+            await waitFor(`a bar ${Math.round(args[0].percent)}% full`, () => Math.abs(filledBarWidth(captureWindow(desktop.display, window)) - width) < 20);
           }
         }
         await waitForButtons(desktop.display, dialog, 2);
