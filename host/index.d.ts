@@ -169,19 +169,31 @@ export declare function openUpdateDialog(options: OpenUpdateDialogOptions): Upda
  */
 export interface ElectronUpdater extends Pick<EventEmitter, "on" | "removeListener" | "emit"> {
   quitAndInstall(...args: never[]): void;
+  /**
+   * electron-updater's switch: when false, `update-available` starts no
+   * download, and none is shown until the host's `downloadUpdate()` reports
+   * progress. Electron's own updater has none and always downloads.
+   */
+  autoDownload?: boolean;
 }
 
 /**
  * Shows an Electron updater's progress in the dialog:
  *
- * - `checking-for-update`: "checking"
- * - `update-available`: "downloading", with `latest` from the `UpdateInfo`'s `version` when there is one
+ * - `checking-for-update`: "checking", unless an update is offered or downloading (then nothing
+ *   changes: a check never takes an offer or a download off the screen, not even for a moment)
+ * - `update-available`: "downloading", with `latest` from the `UpdateInfo`'s `version`; nothing
+ *   new while a download runs, when the version offered is found again, or with `autoDownload` off
  * - `download-progress`: "downloading", with `downloaded` and `total` (whole bytes, from
  *   `transferred` and `total`) and `progress` (from `percent`)
  * - `update-downloaded`: "available", with `latest` from the `UpdateInfo`'s `version`, or from
  *   the release name (Electron's `autoUpdater`), or the version seen before
- * - `update-not-available`: "up-to-date"
- * - `error`: "error", with the error's message made one line
+ * - `update-not-available`: "up-to-date", unless an update is offered or downloading
+ * - `update-cancelled`: "error", with "The download was cancelled."
+ * - `error`: "error", with a short sentence of the failure's kind (the server cannot be reached,
+ *   has no release for this app, the download was interrupted, the update was damaged, no disk
+ *   space or permission, …), never the library's message. A failed check changes nothing while an
+ *   update is offered or downloading. The error itself reaches the host's own `error` listeners.
  *
  * When the dialog's result is "install", calls `autoUpdater.quitAndInstall()`;
  * an exception from it is emitted as the updater's own `error` event.
@@ -195,7 +207,8 @@ export declare function followElectronUpdater(
 ): () => void;
 
 /**
- * An updater error as one line: the message without stack frames, its lines
- * joined, white space collapsed, at most 200 characters. Undefined when empty.
+ * An updater error as one line, for a host's log (the dialog never shows it):
+ * the message without stack frames, its lines joined, white space collapsed,
+ * at most 200 characters. Undefined when empty.
  */
 export declare function oneLineMessage(error: unknown): string | undefined;
