@@ -1,14 +1,8 @@
 #include "minimum_time.h"
 
-#include <clocale>
-#include <cstdlib>
-#include <memory>
 #include <string>
-#include <type_traits>
 
-#if __has_include(<xlocale.h>)
-#include <xlocale.h>  // strtod_l on Apple platforms
-#endif
+#include "c_locale_number.h"
 
 namespace tessary::update {
 namespace {
@@ -27,11 +21,6 @@ bool startsWithWhiteSpace(std::string_view text) {
     }
 }
 
-struct LocaleDeleter {
-    void operator()(std::remove_pointer_t<locale_t>* locale) const { freelocale(locale); }
-};
-using OwnedLocale = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter>;
-
 }  // namespace
 
 double readMinimumTime(std::string_view text) {
@@ -42,13 +31,7 @@ double readMinimumTime(std::string_view text) {
     const std::string terminated(text);
     if (terminated.size() != std::char_traits<char>::length(terminated.c_str())) return 0.0;
 
-    const OwnedLocale posix(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)));
-    if (!posix) return 0.0;
-
-    char* end = nullptr;
-    const double value = strtod_l(terminated.c_str(), &end, posix.get());
-    const bool consumedAll = end == terminated.c_str() + terminated.size() && end != terminated.c_str();
-    return consumedAll ? value : 0.0;
+    return wholeNumberInCLocale(terminated).value_or(0.0);
 }
 
 }  // namespace tessary::update

@@ -1,8 +1,5 @@
 #include "dialog_harness.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,10 +12,6 @@
 
 namespace tessary::update::testing {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 bool isEventLine(const std::string& line) {
     return line.starts_with("-- ") || line.starts_with("alert.runModal");
@@ -34,11 +27,7 @@ std::vector<std::string> callsBetween(const std::vector<std::string>& calls,
 
 }  // namespace
 
-StatusFolder::StatusFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessary-update-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    folder_ = pattern;
-}
+StatusFolder::StatusFolder() : folder_(newTemporaryFolder()) {}
 
 StatusFolder::~StatusFolder() {
     std::error_code ignored;
@@ -48,15 +37,19 @@ StatusFolder::~StatusFolder() {
 namespace {
 
 void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(fileSystemPath(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace
 
+std::string StatusFolder::pathOf(std::string_view name) const {
+    return corePath(folder_ / fileSystemPath(name));
+}
+
 void StatusFolder::write(std::string_view bytes) const {
     rewriteInPlaceNow(bytes);
-    const auto path = statusPath();
+    const auto path = fileSystemPath(statusPath());
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::seconds(1));
 }
 
@@ -65,17 +58,18 @@ void StatusFolder::rewriteInPlaceNow(std::string_view bytes) const {
 }
 
 void StatusFolder::renameIntoPlace(std::string_view bytes) const {
-    const auto next = (folder_ / "status.json.next").string();
+    const auto next = pathOf("status.json.next");
     writeFile(next, bytes);
-    std::filesystem::rename(next, statusPath());
+    std::filesystem::rename(fileSystemPath(next), fileSystemPath(statusPath()));
 }
 
 void StatusFolder::dateTo(std::chrono::system_clock::time_point modified) const {
-    std::filesystem::last_write_time(statusPath(), std::chrono::file_clock::from_sys(modified));
+    setModificationTime(statusPath(), modified);
 }
 
 void StatusFolder::moveAway() const {
-    std::filesystem::rename(statusPath(), folder_ / ("status.json.moved-" + std::to_string(++movedAway_)));
+    std::filesystem::rename(fileSystemPath(statusPath()),
+                            folder_ / ("status.json.moved-" + std::to_string(++movedAway_)));
 }
 
 Action StatusFolder::writeStep(std::string bytes) const {
@@ -85,18 +79,12 @@ Action StatusFolder::writeStep(std::string bytes) const {
 DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step> script,
                     const DialogOptions& options) {
     // Unless the test gives one, standard output is a pipe, read straight from
-    // its descriptor: only bytes the program flushed itself arrive there.
-    std::unique_ptr<std::FILE, FileCloser> pipeOutput;
-    int readEnd = -1;
+    // its end: only bytes the program flushed itself arrive there.
+    std::unique_ptr<CapturedOutput> captured;
     std::FILE* output = options.standardOutput;
     if (!output) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
-        pipeOutput.reset(fdopen(pipeEnds[1], "w"));
-        if (!pipeOutput) throw std::runtime_error("fdopen failed");
-        fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
-        readEnd = pipeEnds[0];
-        output = pipeOutput.get();
+        captured = captureOutput();
+        output = captured->stream();
     }
 
     recording::RecordingToolkit toolkit;
@@ -109,13 +97,7 @@ DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step>
                         options.clock ? options.clock : UpdateDialog::Clock(std::chrono::system_clock::now));
     run.exitStatus = dialog.run(std::move(args));
     run.calls = toolkit.calls();
-    if (readEnd >= 0) {
-        char buffer[256];
-        ssize_t got = 0;
-        while ((got = read(readEnd, buffer, sizeof buffer)) > 0)
-            run.standardOutput.append(buffer, static_cast<std::size_t>(got));
-        close(readEnd);
-    }
+    if (captured) run.standardOutput = captured->flushedBytes();
     return run;
 }
 
@@ -124,7 +106,7 @@ DialogRun runDialog(const std::vector<std::string>& arguments, std::vector<Step>
 }
 
 std::vector<std::string> standardArguments(const StatusFolder& folder, std::string minimumTime) {
-    return {folder.statusPath(), "1.4.2", (folder.folder() / "no-icon.png").string(), std::move(minimumTime)};
+    return {folder.statusPath(), "1.4.2", folder.pathOf("no-icon.png"), std::move(minimumTime)};
 }
 
 std::string statusJson(std::string_view state, std::string_view extraMembers) {

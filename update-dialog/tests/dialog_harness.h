@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,9 @@ public:
     StatusFolder& operator=(const StatusFolder&) = delete;
 
     const std::filesystem::path& folder() const { return folder_; }
-    std::string statusPath() const { return (folder_ / "status.json").string(); }
+    // The path of a file in the folder, as the core takes it (see corePath).
+    std::string pathOf(std::string_view name) const;
+    std::string statusPath() const { return pathOf("status.json"); }
     // Rewrites the status file in place and dates it a second back, as a
     // version the host finished writing long ago.
     void write(std::string_view bytes) const;
@@ -49,6 +52,50 @@ private:
     std::filesystem::path folder_;
     mutable int movedAway_ = 0;
 };
+
+// What differs between the systems the tests run on, one file each
+// (dialog_harness_posix.cpp, dialog_harness_windows.cpp).
+
+// A new, empty folder of the test's own in the system's temporary folder.
+std::filesystem::path newTemporaryFolder();
+// A path as the core takes it: its bytes on POSIX systems, UTF-8 on Windows;
+// and back. Any bytes may name a file on POSIX systems; on Windows a name may
+// hold any characters, also from beyond the Basic Multilingual Plane.
+std::string corePath(const std::filesystem::path& path);
+std::filesystem::path fileSystemPath(std::string_view corePath);
+// Sets a file's last data change, exactly (the file system's own resolution).
+void setModificationTime(const std::string& path, std::chrono::system_clock::time_point modified);
+
+// A file name beyond ASCII, as a host may give one: bytes that are not even
+// UTF-8 on POSIX systems, characters from beyond the Basic Multilingual Plane
+// on Windows.
+extern const std::string_view unusualFileName;
+
+// Something at a path that is no regular file, on which a reader would wait
+// for good: a FIFO without a writer on POSIX systems, a named pipe that no one
+// serves on Windows. Gone with the object.
+class WaitingSpecialFile {
+public:
+    explicit WaitingSpecialFile(const StatusFolder& folder);
+    ~WaitingSpecialFile();
+    WaitingSpecialFile(const WaitingSpecialFile&) = delete;
+    WaitingSpecialFile& operator=(const WaitingSpecialFile&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    void* handle_ = nullptr;  // what keeps it in place, where one is needed
+};
+
+// A stream for a run's standard output whose flushed bytes can be read back.
+class CapturedOutput {
+public:
+    virtual ~CapturedOutput() = default;
+    virtual std::FILE* stream() = 0;
+    // The bytes that reached the other end so far: only what was flushed.
+    virtual std::string flushedBytes() = 0;
+};
+std::unique_ptr<CapturedOutput> captureOutput();
 
 struct DialogRun {
     int exitStatus = -1;

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/byte_count.h"
 #include "dialog_harness.h"
 
 namespace tessary::update::testing {
@@ -72,14 +73,18 @@ TEST(StateTable, EachStateShowsItsRow) {
         {"downloading",
          R"("latest": "2.0.0", "downloaded": 1500000, "total": 2350000000, "message": "m")",
          "Downloading Tessary 2.0.0…",
-         {"alert.setInformativeText(\"1.5 MB of 2.35 GB\")"},
+         // The counts in the platform's own file-size style (byte_count_test.cpp).
+         {"alert.setInformativeText(" +
+          recording::quoted(stringFromByteCount(1'500'000) + " of " + stringFromByteCount(2'350'000'000)) +
+          ")"},
          false,
          true,
          "m"},
         {"downloading",
          R"("downloaded": 0, "total": -1)",
          "Downloading Tessary …",
-         {"alert.setInformativeText(\"Zero KB of -1 byte\")"},
+         {"alert.setInformativeText(" +
+          recording::quoted(stringFromByteCount(0) + " of " + stringFromByteCount(-1)) + ")"},
          false,
          true},
         {"verifying",

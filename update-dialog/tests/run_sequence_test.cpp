@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -97,7 +95,7 @@ TEST(RunSequence, AFreshOfferIsShownBeforeTheDialogComesOnScreen) {
 // The image stays alive for as long as the alert.
 TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     StatusFolder folder;
-    const auto in = [&](const char* name) { return (folder.folder() / name).string(); };
+    const auto in = [&](std::string_view name) { return folder.pathOf(name); };
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\0", 12);
     std::ofstream(in("icon.png"), std::ios::binary) << png;
     // An icon may be far larger than a status file may be, up to 32 MiB.
@@ -105,9 +103,9 @@ TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     std::ofstream(in("large.png"), std::ios::binary) << png + std::string(2 * mebibyte, '\0');
     std::ofstream(in("largest.png"), std::ios::binary) << png + std::string(32 * mebibyte - png.size(), '\0');
     std::ofstream(in("huge.png"), std::ios::binary) << png + std::string(32 * mebibyte, '\0');
-    std::ofstream(in("ic\xf4ne \xff.png"), std::ios::binary) << png;  // a path that is not UTF-8
-    std::ofstream(in("icon.txt")) << "not an image\n";
-    ASSERT_EQ(mkfifo(in("icon.fifo").c_str(), 0600), 0);
+    std::ofstream(fileSystemPath(in(unusualFileName)), std::ios::binary) << png;
+    std::ofstream(in("icon.txt"), std::ios::binary) << "not an image\n";
+    const WaitingSpecialFile fifo(folder);
     std::filesystem::create_directory(in("icon.folder"));
 
     struct Case {
@@ -117,12 +115,12 @@ TEST(RunSequence, IconIsSetOnlyWhenARegularFileHoldsAnImage) {
     };
     const std::vector<Case> cases{
         {in("icon.png"), "NSImage.initWithData(12 bytes) -> image", true},
-        {in("ic\xf4ne \xff.png"), "NSImage.initWithData(12 bytes) -> image", true},
+        {in(unusualFileName), "NSImage.initWithData(12 bytes) -> image", true},
         {in("large.png"), "NSImage.initWithData(2097164 bytes) -> image", true},
         {in("largest.png"), "NSImage.initWithData(33554432 bytes) -> image", true},
         {in("huge.png"), nullptr, false},
         {in("icon.txt"), "NSImage.initWithData(13 bytes) -> nil", false},
-        {in("icon.fifo"), nullptr, false},
+        {fifo.path(), nullptr, false},
         {in("icon.folder"), nullptr, false},
         {in("missing.png"), nullptr, false},
         {"", nullptr, false},

@@ -1,14 +1,10 @@
 // Reading the status file: which files are read at all, that a reading never
 // joins two versions, and when a file the host rewrites in place is trusted.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
 
-#include "core/file_path.h"
 #include "core/regular_file.h"
 #include "core/status_file.h"
 #include "dialog_harness.h"
@@ -23,18 +19,6 @@ std::string pathIn(const testing::StatusFolder& folder, const char* name) {
     return (folder.folder() / name).string();
 }
 
-// Sets the file's modification time, to judge its age against a fixed clock.
-void setModified(const std::string& path, system_clock::time_point time) {
-    const auto sinceEpoch = time.time_since_epoch();
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
-    const timespec times[2] = {
-        {0, UTIME_OMIT},
-        {static_cast<time_t>(seconds.count()),
-         static_cast<long>(
-             std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch - seconds).count())}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
-
 TEST(RegularFile, ReadsOnlyRegularFilesOfSensibleSize) {
     testing::StatusFolder folder;
     const auto bytesOf = [&](const char* name, std::size_t maximum = maximumStatusFileSize) {
@@ -44,9 +28,6 @@ TEST(RegularFile, ReadsOnlyRegularFilesOfSensibleSize) {
 
     EXPECT_FALSE(bytesOf("missing.json"));
     EXPECT_FALSE(readRegularFile(folder.folder().string(), maximumStatusFileSize));  // a directory
-
-    ASSERT_EQ(mkfifo(pathIn(folder, "fifo").c_str(), 0600), 0);
-    EXPECT_FALSE(bytesOf("fifo"));  // refused at once, without waiting for a writer
 
     std::ofstream(pathIn(folder, "huge.json"), std::ios::binary)
         << std::string(maximumStatusFileSize + 1, ' ');
@@ -63,18 +44,6 @@ TEST(RegularFile, ReadsOnlyRegularFilesOfSensibleSize) {
     const std::string binary("{\0\xff}", 4);
     std::ofstream(pathIn(folder, "binary"), std::ios::binary) << binary;
     EXPECT_EQ(bytesOf("binary"), binary);
-
-    // Any bytes may name the file, not only UTF-8.
-    std::ofstream(pathIn(folder, "caf\xe9.json"), std::ios::binary) << "{}";
-    EXPECT_EQ(bytesOf("caf\xe9.json"), "{}");
-}
-
-TEST(RegularFile, UnreadableFileYieldsNothing) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
-    testing::StatusFolder folder;
-    folder.write(testing::statusJson("checking"));
-    chmod(folder.statusPath().c_str(), 0);
-    EXPECT_FALSE(readRegularFile(folder.statusPath(), maximumStatusFileSize));
 }
 
 // A host rewriting the file in place between the two reads: the reading is
@@ -170,7 +139,7 @@ TEST(StatusFileReader, TrustsAFileWrittenInPlaceOnlyOnceItHasSettled) {
         } else {
             folder.rewriteInPlaceNow(R"({"version": 2})");
         }
-        setModified(folder.statusPath(), now - c.age);
+        testing::setModificationTime(folder.statusPath(), now - c.age);
 
         const auto reading = reader.read();
         EXPECT_EQ(reading.bytes.has_value(), c.taken) << c.name;
@@ -189,14 +158,6 @@ TEST(StatusFileReader, AMissingFileYieldsNothingToWaitFor) {
     const auto reading = reader.read();
     EXPECT_FALSE(reading.bytes);
     EXPECT_FALSE(reading.settlesIn);
-}
-
-TEST(StatusFile, AbsolutePathsStayAndRelativeOnesJoinTheCurrentDirectory) {
-    const std::string here = std::filesystem::current_path().string();
-    EXPECT_EQ(absoluteFilePath("/tmp/status.json"), "/tmp/status.json");
-    EXPECT_EQ(absoluteFilePath("status.json"), here + "/status.json");
-    EXPECT_EQ(absoluteFilePath("../a b/s.json"), here + "/../a b/s.json");
-    EXPECT_EQ(absoluteFilePath(""), here + "/");  // the directory itself: never readable as a file
 }
 
 }  // namespace
