@@ -93,6 +93,14 @@ HICON standardIcon(int size) {
     return CopyIcon(LoadIconW(nullptr, IDI_INFORMATION));
 }
 
+// Room kept at the bottom of the work area for a window manager that draws
+// the window's frame further down than Windows places the window: under X,
+// Wine's windows land lower by about their title bar. On Windows it only
+// keeps the tallest dialog a little clear of the taskbar.
+int frameAllowance(UINT dpi) {
+    return GetSystemMetricsForDpi(SM_CYCAPTION, dpi);
+}
+
 class WindowDc {
 public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
@@ -304,7 +312,7 @@ AlertGeometry Win32Alert::geometryFor(HDC dc) const {
     AdjustWindowRectExForDpi(&frame, windowStyle, FALSE, windowExStyle, dpi_);
     measures.frame = {frame.right - frame.left, frame.bottom - frame.top};
     const RECT area = workArea();
-    measures.workArea = {area.right - area.left, area.bottom - area.top};
+    measures.workArea = {area.right - area.left, area.bottom - area.top - frameAllowance(dpi_)};
     return layOutAlert(measures);
 }
 
@@ -331,7 +339,8 @@ void Win32Alert::relayout() {
     int left = placed_ ? now.left : area.left + (area.right - area.left - width) / 2;
     int top = placed_ ? now.top : area.top + (area.bottom - area.top - height) / 3;
     left = std::max(std::min(left, static_cast<int>(area.right) - width), static_cast<int>(area.left));
-    top = std::max(std::min(top, static_cast<int>(area.bottom) - height), static_cast<int>(area.top));
+    top = std::max(std::min(top, static_cast<int>(area.bottom) - frameAllowance(dpi_) - height),
+                   static_cast<int>(area.top));
     placed_ = true;
     SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 

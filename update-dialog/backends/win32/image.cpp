@@ -2,82 +2,75 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
-#include <vector>
 
 namespace tessary::update::win32 {
 namespace {
 
-constexpr std::string_view pngSignature = "\x89PNG\r\n\x1a\n";
-constexpr DWORD iconFormatVersion = 0x00030000;  // what CreateIconFromResourceEx asks for
+using Microsoft::WRL::ComPtr;
 
-std::uint32_t littleEndian(std::string_view bytes, std::size_t at, std::size_t length) {
-    std::uint32_t value = 0;
-    for (std::size_t i = length; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
+// An image larger than this is no icon: decoding it would take gigabytes.
+constexpr UINT largestSide = 16384;
+constexpr std::uint64_t mostPixels = std::uint64_t{1} << 26;
 
-std::uint32_t bigEndian32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
+class BitmapHandle {
+public:
+    explicit BitmapHandle(HBITMAP bitmap) : bitmap_(bitmap) {}
+    ~BitmapHandle() {
+        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+    }
+    BitmapHandle(const BitmapHandle&) = delete;
+    BitmapHandle& operator=(const BitmapHandle&) = delete;
+    HBITMAP get() const { return bitmap_; }
 
-// A PNG's own width and height, from its header chunk.
-std::optional<SIZE> pngSize(std::string_view bytes) {
-    if (bytes.size() < 24 || !bytes.starts_with(pngSignature) || bytes.substr(12, 4) != "IHDR")
-        return std::nullopt;
-    const std::uint32_t width = bigEndian32(bytes, 16);
-    const std::uint32_t height = bigEndian32(bytes, 20);
-    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
-    return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
-}
-
-struct IconEntry {
-    std::string_view image;  // a PNG, or a bitmap as in an icon resource
-    int width;
+private:
+    HBITMAP bitmap_;
 };
 
-// The images of an icon file: a header (0, 1, count), then 16 bytes per image
-// (width and height, 0 for 256, ..., the size and the offset of its data).
-std::vector<IconEntry> iconFileEntries(std::string_view bytes) {
-    std::vector<IconEntry> entries;
-    if (bytes.size() < 6 || littleEndian(bytes, 0, 2) != 0 || littleEndian(bytes, 2, 2) != 1) return entries;
-    const std::size_t count = littleEndian(bytes, 4, 2);
-    if (bytes.size() < 6 + 16 * count) return entries;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t entry = 6 + 16 * i;
-        const int width =
-            static_cast<unsigned char>(bytes[entry]) == 0 ? 256 : static_cast<unsigned char>(bytes[entry]);
-        const std::size_t size = littleEndian(bytes, entry + 8, 4);
-        const std::size_t offset = littleEndian(bytes, entry + 12, 4);
-        if (size < 40 || offset > bytes.size() || size > bytes.size() - offset)
-            continue;  // 40: a bitmap's header
-        entries.push_back({bytes.substr(offset, size), width});
-    }
-    return entries;
+// The imaging factory of this thread; COM stays initialised for it until the
+// process ends, as every other object of the dialog stays.
+ComPtr<IWICImagingFactory> imagingFactory() {
+    const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(initialised) && initialised != RPC_E_CHANGED_MODE) return nullptr;
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(
+            CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
+        return nullptr;
+    return factory;
 }
 
-// The image of an icon file to draw at `size`: the smallest one at least that
-// large, or else the largest.
-std::optional<IconEntry> bestEntry(std::string_view bytes, int size) {
-    const auto entries = iconFileEntries(bytes);
-    if (entries.empty()) return std::nullopt;
-    const auto fits = [size](const IconEntry& e) { return e.width >= size; };
-    std::optional<IconEntry> best;
-    for (const IconEntry& entry : entries) {
-        if (!best || (fits(entry) && (!fits(*best) || entry.width < best->width)) ||
-            (!fits(entry) && !fits(*best) && entry.width > best->width))
-            best = entry;
-    }
-    return best;
-}
+// `source` scaled to `size`, as an icon: 32-bit colour with its alpha, and an empty mask.
+HICON iconOf(IWICImagingFactory& factory, IWICBitmapSource& source, SIZE size) {
+    ComPtr<IWICBitmapScaler> scaler;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateBitmapScaler(&scaler)) ||
+        FAILED(scaler->Initialize(&source, static_cast<UINT>(size.cx), static_cast<UINT>(size.cy),
+                                  WICBitmapInterpolationModeFant)) ||
+        FAILED(factory.CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                     nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+        return nullptr;
 
-HICON iconFrom(std::string_view image, SIZE size) {
-    // It reads the bytes, never writes them; the function only lacks the const.
-    auto* data = reinterpret_cast<PBYTE>(const_cast<char*>(image.data()));
-    return CreateIconFromResourceEx(data, static_cast<DWORD>(image.size()), TRUE, iconFormatVersion, size.cx,
-                                    size.cy, LR_DEFAULTCOLOR);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;  // top-down, as WIC gives the rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    const BitmapHandle colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (colour.get() == nullptr || pixels == nullptr) return nullptr;
+    const UINT stride = static_cast<UINT>(size.cx) * 4;
+    if (FAILED(converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(size.cy),
+                                     static_cast<BYTE*>(pixels))))
+        return nullptr;
+    const BitmapHandle mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+    if (mask.get() == nullptr) return nullptr;
+    ICONINFO icon{};
+    icon.fIcon = TRUE;
+    icon.hbmColor = colour.get();
+    icon.hbmMask = mask.get();
+    return CreateIconIndirect(&icon);
 }
 
 }  // namespace
@@ -95,40 +88,69 @@ IconHandle& IconHandle::operator=(IconHandle&& other) noexcept {
 }
 
 std::unique_ptr<Win32Image> Win32Image::fromBytes(std::string_view bytes) {
-    if (bytes.size() > 0xFFFFFFFFu) return nullptr;
-    std::unique_ptr<Win32Image> image;
-    if (const auto natural = pngSize(bytes)) {
-        image.reset(new Win32Image(std::string(bytes), false, *natural));
-    } else if (!iconFileEntries(bytes).empty()) {
-        image.reset(new Win32Image(std::string(bytes), true, SIZE{1, 1}));
-    } else {
-        return nullptr;
-    }
-    // Decoded once now: bytes that only look like an image are none.
-    if (image->icon(32) == nullptr) return nullptr;
+    if (bytes.empty() || bytes.size() > 0xFFFFFFFFu) return nullptr;
+    auto factory = imagingFactory();
+    if (!factory) return nullptr;
+    std::unique_ptr<Win32Image> image(new Win32Image(std::string(bytes), std::move(factory)));
+    // Decoded whole once now: bytes that only start like an image are none.
+    if (!image->decode() || image->icon(32) == nullptr) return nullptr;
     return image;
 }
 
-Win32Image::Win32Image(std::string bytes, bool iconFile, SIZE natural)
-    : bytes_(std::move(bytes)), iconFile_(iconFile), natural_(natural) {}
+Win32Image::Win32Image(std::string bytes, ComPtr<IWICImagingFactory> factory)
+    : bytes_(std::move(bytes)), factory_(std::move(factory)) {}
+
+bool Win32Image::decode() {
+    if (FAILED(factory_->CreateStream(&stream_)) ||
+        FAILED(stream_->InitializeFromMemory(reinterpret_cast<BYTE*>(bytes_.data()),
+                                             static_cast<DWORD>(bytes_.size()))) ||
+        FAILED(factory_->CreateDecoderFromStream(stream_.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                 &decoder_)))
+        return false;
+    UINT count = 0;
+    if (FAILED(decoder_->GetFrameCount(&count))) return false;
+    for (UINT index = 0; index < count; ++index) {
+        Frame frame;
+        UINT width = 0;
+        UINT height = 0;
+        if (FAILED(decoder_->GetFrame(index, &frame.source)) ||
+            FAILED(frame.source->GetSize(&width, &height)))
+            continue;
+        if (width == 0 || height == 0 || width > largestSide || height > largestSide ||
+            std::uint64_t{width} * height > mostPixels)
+            continue;
+        frame.size = {static_cast<LONG>(width), static_cast<LONG>(height)};
+        frames_.push_back(std::move(frame));
+    }
+    return !frames_.empty();
+}
+
+// The frame to draw at `size` (an icon file holds several): the smallest one
+// at least that large, or else the largest.
+const Win32Image::Frame& Win32Image::frameFor(int size) const {
+    const auto side = [](const Frame& frame) { return std::max(frame.size.cx, frame.size.cy); };
+    const Frame* best = &frames_.front();
+    for (const Frame& frame : frames_) {
+        const bool fits = side(frame) >= size;
+        const bool bestFits = side(*best) >= size;
+        if ((fits && (!bestFits || side(frame) < side(*best))) ||
+            (!fits && !bestFits && side(frame) > side(*best)))
+            best = &frame;
+    }
+    return *best;
+}
 
 SIZE Win32Image::fittedSize(int size) const {
-    if (iconFile_ || natural_.cx == natural_.cy) return {size, size};
+    const SIZE natural = frameFor(size).size;
+    if (natural.cx == natural.cy) return {size, size};
     // The longer side fills the square; the shorter one keeps the proportion.
-    if (natural_.cx > natural_.cy) {
-        return {size, std::max<LONG>(1, MulDiv(size, natural_.cy, natural_.cx))};
-    }
-    return {std::max<LONG>(1, MulDiv(size, natural_.cx, natural_.cy)), size};
+    if (natural.cx > natural.cy) return {size, std::max<LONG>(1, MulDiv(size, natural.cy, natural.cx))};
+    return {std::max<LONG>(1, MulDiv(size, natural.cx, natural.cy)), size};
 }
 
 HICON Win32Image::icon(int size) {
     if (const auto made = icons_.find(size); made != icons_.end()) return made->second.get();
-    HICON icon = nullptr;
-    if (iconFile_) {
-        if (const auto entry = bestEntry(bytes_, size)) icon = iconFrom(entry->image, {size, size});
-    } else {
-        icon = iconFrom(bytes_, fittedSize(size));
-    }
+    HICON icon = iconOf(*factory_.Get(), *frameFor(size).source.Get(), fittedSize(size));
     if (icon == nullptr) return nullptr;
     return icons_.emplace(size, IconHandle(icon)).first->second.get();
 }
