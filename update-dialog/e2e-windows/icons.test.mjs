@@ -12,15 +12,20 @@ import { useWineSession } from "./lib/session.mjs";
 
 const session = useWineSession();
 
-const redPng = (name) => {
+// A red square as a PNG of the given kind: png32 (RGBA), png24 (RGB), png8 (a palette).
+const redPng = (name, kind = "png32") => {
   const path = join(session.folder.path, name);
-  execFileSync("convert", ["-size", "64x64", "xc:#e00000", `png:${path}`]);
+  execFileSync("convert", ["-size", "64x64", "xc:#e00000", `${kind}:${path}`]);
   return path;
 };
 
 describe("the icon", () => {
-  test("a PNG is shown", async () => {
-    const dialog = session.start({ icon: redPng("red-Ünï-😀.png") });
+  for (const [kind, what] of [
+    ["png32", "with an alpha channel"],
+    ["png24", "of RGB colours"],
+    ["png8", "with a palette"],
+  ]) test(`a PNG ${what} is shown in its own colours`, async () => {
+    const dialog = session.start({ icon: redPng(`red-${kind}-Ünï-😀.png`, kind) });
     await dialog.waitForLook("the dialog");
     const icon = (await dialog.window()).children.find((child) => child.id === controlIds.icon);
     assert.ok(icon.visible && icon.hasIcon, "the icon control holds an icon");

@@ -55,7 +55,7 @@ describe("focus lines", () => {
     const dialog = session.start({ status: offer });
     await dialog.waitForLook("the offer", (look) => look.buttons.length === 2);
     const dialogWindow = Number(await dialog.xWindow());
-    const cover = await session.inspector.cover({ width: 1200, height: 760 });
+    const cover = await session.inspector.cover({ width: 1000, height: 700 });
     try {
       const coverWindow = await waitFor("the cover's X window", () => xWindowOfPid(cover.pid));
       await waitFor("the cover in front", async () => {

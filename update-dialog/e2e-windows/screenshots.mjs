@@ -48,7 +48,8 @@ const states = [
 
 requireWineEnvironment();
 mkdirSync(out, { recursive: true });
-const server = await startXvfb({ windowManager: true, screen: "1280x800x24" });
+// The size of scripts/wine-env's display, which Wine takes the monitor's from.
+const server = await startXvfb({ windowManager: true, screen: "1024x768x24" });
 const inspector = new Inspector(server.display);
 const folder = temporaryFolder();
 const icon = join(folder.path, "icon.png");

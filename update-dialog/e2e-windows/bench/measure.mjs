@@ -20,7 +20,8 @@ const starts = Number(process.argv[2] ?? 20);
 const clockTicks = 100; // USER_HZ on Linux: /proc/<pid>/stat counts in hundredths of a second
 
 requireWineEnvironment();
-const server = await startXvfb({ windowManager: true });
+// The size of scripts/wine-env's display, which Wine takes the monitor's from.
+const server = await startXvfb({ windowManager: true, screen: "1024x768x24" });
 const folder = temporaryFolder();
 
 // Every window that the window manager maps on the root, with the time it was seen.

@@ -16,9 +16,12 @@ export const installRequest = '{"action":"install"}\n';
 export const offer = { state: "available", latest: "2.0.0" };
 
 /**
- * @param {{ screen?: string }} [options] the display's size and depth, WIDTHxHEIGHTxDEPTH
+ * The display is 1024 x 768, as scripts/wine-env's: Wine takes the monitor's
+ * size (and so the work area the dialog must fit in) from the first display
+ * it meets, and keeps it for the wineserver's life.
  */
-export function useWineSession({ screen = "1280x800x24" } = {}) {
+export function useWineSession() {
+  const screen = "1024x768x24";
   const session = { dialogs: [] };
   before(async () => {
     requireWineEnvironment();
