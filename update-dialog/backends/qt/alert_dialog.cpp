@@ -15,7 +15,6 @@
 #include "image.h"
 #include "long_words.h"
 #include "wayland_activation.h"
-#include "x11_window_hints.h"
 
 namespace tessary::update::qt {
 namespace {
@@ -107,10 +106,10 @@ QtAlert::QtAlert(bool skipTaskbar)
     dialog_->setWindowTitle(QStringLiteral("Tessary Update"));
     dialog_->setWindowModality(Qt::ApplicationModal);
 
+    // The default icon is looked up only when the dialog first shows without
+    // one of the host's (see runModal): the lookup searches the icon themes.
     iconLabel_->setFixedSize(iconSize, iconSize);
     iconLabel_->setAlignment(Qt::AlignCenter);
-    iconLabel_->setPixmap(
-        dialog_->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(iconSize, iconSize));
 
     textColumn_->setSpacing(spacing / 2);
     textColumn_->addWidget(messageLabel_);
@@ -134,7 +133,7 @@ QtAlert::QtAlert(bool skipTaskbar)
     outer->addLayout(body);
     outer->addLayout(buttonRow_);
 
-    if (skipTaskbar) hideFromTaskbar(*dialog_);
+    if (skipTaskbar) taskbarExclusion_.emplace();
     describeForScreenReaders(*iconLabel_, *messageLabel_, *informativeLabel_);
 
     // The event loop is about to wait: whatever the last timer tick or signal
@@ -225,6 +224,13 @@ void QtAlert::setIcon(Image& icon) {
         iconLabel_->setPixmap(iconPixmap(image->image()));
 }
 
+// The platform's information sign, as the icon theme or else the style has it.
+void QtAlert::showDefaultIconUnlessSet() {
+    if (!iconLabel_->pixmap().isNull()) return;
+    iconLabel_->setPixmap(
+        dialog_->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(iconSize, iconSize));
+}
+
 // Each button ends the modal loop with its own response: 1000 for the first,
 // 1001 for the second, and so on. Later buttons stand left of earlier ones.
 Button& QtAlert::addButtonWithTitle(const std::string& title) {
@@ -279,7 +285,11 @@ void QtAlert::layout() {
 }
 
 ModalResponse QtAlert::runModal() {
+    showDefaultIconUnlessSet();
     layout();
+    // The native window is made here, at the size the layout gave it, as
+    // showing it would make it.
+    if (taskbarExclusion_) taskbarExclusion_->applyTo(*dialog_);
     return dialog_->exec();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QDialog>
@@ -14,6 +15,7 @@
 #include "core/toolkit.h"
 #include "scrolling_label.h"
 #include "view.h"
+#include "x11_window_hints.h"
 
 class QBoxLayout;
 class QHBoxLayout;
@@ -64,6 +66,7 @@ public:
     Window& window() override { return window_; }
 
 private:
+    void showDefaultIconUnlessSet();
     void detachAccessory();
     // Texts reach the labels when the event loop is about to wait, so a text
     // set twice in a row (as a refresh pass may do) is laid out and drawn once.
@@ -87,6 +90,7 @@ private:
     QtView* accessory_ = nullptr;
     QPointer<QWidget> accessoryWidget_;
     QtWindow window_;
+    std::optional<TaskbarExclusion> taskbarExclusion_;
     QString messageText_;
     QString informativeText_;
     QString shownMessageText_;

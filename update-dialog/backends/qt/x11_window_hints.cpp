@@ -1,5 +1,6 @@
 #include "x11_window_hints.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -44,18 +45,36 @@ bool windowManagerRunning(xcb_connection_t* connection) {
 
 }  // namespace
 
+TaskbarExclusion::TaskbarExclusion() : connection_(x11Connection()) {
+    if (!connection_) return;
+    const auto ask = [this](const char* name) {
+        return xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    };
+    atoms_ = {ask("_NET_WM_STATE"), ask("_NET_WM_STATE_SKIP_TASKBAR"), ask("_NET_WM_STATE_SKIP_PAGER")};
+    xcb_flush(connection_);
+}
+
+TaskbarExclusion::~TaskbarExclusion() {
+    if (!connection_) return;
+    for (const auto& atom : atoms_) xcb_discard_reply(connection_, atom.sequence);
+}
+
 // Qt keeps the states it finds on an unmapped window when it maps it, so the
 // two skip states written here survive the first show.
-void hideFromTaskbar(QWidget& window) {
-    xcb_connection_t* connection = x11Connection();
-    if (!connection) return;
+void TaskbarExclusion::applyTo(QWidget& window) {
+    if (!connection_) return;
+    std::array<xcb_atom_t, 3> atoms{};
+    for (std::size_t i = 0; i < atoms.size(); ++i) {
+        const ReplyPointer<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection_, atoms_[i], nullptr), &std::free);
+        atoms[i] = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    }
+    xcb_connection_t* connection = connection_;
+    connection_ = nullptr;  // every answer is taken
+    if (std::find(atoms.begin(), atoms.end(), static_cast<xcb_atom_t>(XCB_ATOM_NONE)) != atoms.end()) return;
     const auto windowId = static_cast<xcb_window_t>(window.winId());
-    const xcb_atom_t stateAtom = internAtom(connection, "_NET_WM_STATE");
-    const std::array<xcb_atom_t, 2> states{internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                           internAtom(connection, "_NET_WM_STATE_SKIP_PAGER")};
-    if (stateAtom == XCB_ATOM_NONE || states[0] == XCB_ATOM_NONE || states[1] == XCB_ATOM_NONE) return;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, windowId, stateAtom, XCB_ATOM_ATOM, 32,
-                        static_cast<std::uint32_t>(states.size()), states.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, windowId, atoms[0], XCB_ATOM_ATOM, 32, 2,
+                        &atoms[1]);
     xcb_flush(connection);
 }
 
