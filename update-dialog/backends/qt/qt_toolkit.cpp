@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "alert_dialog.h"
+#include "font_preload.h"
 #include "image.h"
 #include "poll_timer.h"
 #include "progress_bar.h"
@@ -24,7 +25,10 @@ QtToolkit::QtToolkit(int& argc, char** argv)
 QtToolkit::~QtToolkit() = default;
 
 Application& QtToolkit::sharedApplication() {
-    if (!application_) application_ = std::make_unique<QtApplication>(qtArgc_, qtArgv_.data());
+    if (!application_) {
+        const FontConfigurationPreload fonts;  // while Qt connects to the display
+        application_ = std::make_unique<QtApplication>(qtArgc_, qtArgv_.data());
+    }
     return *application_;
 }
 
