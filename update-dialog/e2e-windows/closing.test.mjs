@@ -59,6 +59,18 @@ describe("closing the dialog", () => {
     assert.equal((await dialog.waitForExit()).stdout.toString("latin1"), installRequest);
   });
 
+  // On Windows the keyboard focus always sits on a control, and Space presses
+  // a focused button: an offer must not come up with the focus on
+  // "Install & Relaunch", or a stray Space quits the app to install.
+  test("Space right after an offer appears does not confirm the install", async () => {
+    const dialog = session.start({ status: offer });
+    await offerShown(dialog);
+    await dialog.key("space");
+    await sleep(1000);
+    const result = dialog.running ? undefined : await dialog.exited;
+    assert.notEqual(result?.stdout.toString(), installRequest, "Space confirmed the install");
+  });
+
   test("an offer followed by stale and broken files stays, and is confirmed", async () => {
     const dialog = session.start({ status: offer });
     await offerShown(dialog);

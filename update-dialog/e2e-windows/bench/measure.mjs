@@ -48,13 +48,22 @@ watcher.stdout.on("data", (chunk) => {
 });
 await sleep(500);
 
-let statusCount = 0;
+// The status files, written well before the starts: the dialog's first
+// reading waits up to 75 ms for a file written a moment ago to settle, a wait
+// of the reading rule's, not of the start.
+const threshold = secondsNow() - 1;
+const statusFiles = {};
+for (const mode of ["determinate", "marquee"]) {
+  statusFiles[mode] = join(folder.path, `status-${mode}.json`);
+  writeStatus(statusFiles[mode], { checkedAt: threshold + 1, state: "downloading", latest: "2.0.0", ...(mode === "determinate" ? { progress: 42 } : {}) });
+}
+await sleep(200);
+
 // The two programs, each in a given bar mode.
 const kinds = {
   dialog: (mode) => {
-    const statusPath = join(folder.path, `status-${++statusCount}.json`);
-    writeStatus(statusPath, { checkedAt: secondsNow(), state: "downloading", latest: "2.0.0", ...(mode === "determinate" ? { progress: 42 } : {}) });
-    return spawnWine(programs.dialog, [statusPath, "1.2.3", "/nonexistent/icon.png", String(secondsNow() - 1)], {
+    const statusPath = statusFiles[mode];
+    return spawnWine(programs.dialog, [statusPath, "1.2.3", "/nonexistent/icon.png", String(threshold)], {
       display: server.display,
     });
   },
