@@ -106,8 +106,8 @@ QtAlert::QtAlert(bool skipTaskbar)
     dialog_->setWindowTitle(QStringLiteral("Tessary Update"));
     dialog_->setWindowModality(Qt::ApplicationModal);
 
-    // The default icon is looked up only when the dialog first shows without
-    // one of the host's (see runModal): the lookup searches the icon themes.
+    // The default icon is looked up only when the dialog has none of the
+    // host's (see addButtonWithTitle): the lookup searches the icon themes.
     iconLabel_->setFixedSize(iconSize, iconSize);
     iconLabel_->setAlignment(Qt::AlignCenter);
 
@@ -250,6 +250,9 @@ Button& QtAlert::addButtonWithTitle(const std::string& title) {
     button.setTitle(title);
     // As in NSAlert, the first button starts with Return as its key equivalent.
     if (buttons_.size() == 1) button.setKeyEquivalent("\r");
+    // The host's icon, if any, is in place by now: the run sequence sets it
+    // before it adds buttons (a later one still replaces the default).
+    if (buttons_.size() == 1) showDefaultIconUnlessSet();
     return button;
 }
 

@@ -4,7 +4,7 @@
 // it runs on a thread of its own while Qt connects to the display.
 #pragma once
 
-#include <thread>
+#include <pthread.h>
 
 namespace tessary::update::qt {
 
@@ -19,7 +19,8 @@ public:
     FontConfigurationPreload& operator=(const FontConfigurationPreload&) = delete;
 
 private:
-    std::thread thread_;
+    pthread_t thread_{};
+    void* stack_ = nullptr;  // while the thread runs
 };
 
 }  // namespace tessary::update::qt
