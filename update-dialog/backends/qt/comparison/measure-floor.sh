@@ -17,12 +17,13 @@
 # The build folder holds Tessary Update, bare-dialog and dialog-probe; the
 # other program (an earlier commit's build, say) gets a column of its own,
 # "Tessary Update (<label>)", by default "before".
-# Installs zenity when it is missing. About two minutes.
+# Installs zenity when it is missing. About a minute and a half; STARTS=<n>
+# takes more starts than 9.
 set -euo pipefail
 build=$(cd "${1:?usage: measure-floor.sh <build folder> [another Tessary Update]}" && pwd)
 other=${2:-}
 label=${3:-before}
-starts=9
+starts=${STARTS:-9}
 periods=3
 seconds=5
 here="$build/update-dialog/backends/qt"
