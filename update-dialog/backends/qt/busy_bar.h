@@ -1,8 +1,9 @@
 // The progress bar's widget. A determinate bar is Qt's own; a busy bar draws
 // a block that slides to and fro at 12.5 frames a second instead of the
 // style's animation, which draws its striped bar anew tens of times a second
-// and cost ten times as much CPU for as long as the dialog shows it (seconds
-// to minutes while an update is checked, verified, extracted or installed).
+// and costs about eight times as much CPU for as long as the dialog shows it
+// (seconds to minutes while an update is checked, verified, extracted or
+// installed).
 #pragma once
 
 #include <QBasicTimer>
