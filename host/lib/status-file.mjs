@@ -1,11 +1,15 @@
 // The status file on disk: where it lives, and how each version reaches it
 // whole. Every version is written to a new file in the same folder and renamed
 // over the status file, so a reader finds either the old version or the new one,
-// never a part of either. On Windows a rename over a file that the dialog is
-// reading at that moment is refused, so there it is tried again shortly after.
+// never a part of either. Each is dated a second back before it is renamed:
+// that tells the dialog the version is complete, so that even its first
+// reading, which cannot tell a file renamed into place from one still being
+// rewritten in place, shows it at once instead of waiting for it to settle.
+// On Windows a rename over a file that the dialog is reading at that moment is
+// refused, so there it is tried again shortly after.
 import { randomBytes } from "node:crypto";
 import { mkdtempSync, unlinkSync } from "node:fs";
-import { rename as renameFile, rm, unlink, writeFile } from "node:fs/promises";
+import { rename as renameFile, rm, unlink, utimes, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { basename, dirname, join, resolve } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
@@ -19,6 +23,12 @@ export const busyRenameCodes = new Set(["EPERM", "EACCES", "EBUSY"]);
 
 /** The pauses between attempts at a rename refused as busy: about 0.15 s in all. */
 export const busyRenameDelaysMs = [2, 5, 10, 20, 40, 80];
+
+/**
+ * How far back each complete version is dated: beyond the 75 ms for which the
+ * dialog waits on a file that changed a moment ago.
+ */
+export const completeVersionAgeMs = 1000;
 
 /**
  * Decides where the status file lives and clears what an earlier run left
@@ -89,6 +99,8 @@ export class StatusFile {
     try {
       // "wx": never follow or reuse something that is already at that name.
       await writeFile(this.#temporaryPath, JSON.stringify(version), { flag: "wx" });
+      const now = Date.now();
+      await utimes(this.#temporaryPath, new Date(now), new Date(now - completeVersionAgeMs));
       await this.#renameIntoPlace();
     } catch (error) {
       // A failed write leaves nothing behind, so the next one starts clean.

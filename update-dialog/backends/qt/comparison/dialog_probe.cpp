@@ -13,6 +13,8 @@
 //   --renew FILE      writes FILE anew just before the start, as a host does
 //                     before it starts the dialog: the same bytes into a new
 //                     file in the same folder, renamed over FILE
+//   --renew-complete FILE  the same, the new file dated a second back before it
+//                     is renamed, as the host module marks a complete version
 //
 // The program's standard input is a pipe that stays open until the end (a
 // progress dialog that reads its input, such as zenity's, sees no end of it).
@@ -53,6 +55,7 @@ struct Options {
     double settleSeconds = 2;
     std::optional<std::pair<int, int>> at;
     std::string renew;
+    bool renewDatedComplete = false;
     int idleSeconds = 0;
     char** command = nullptr;
 };
@@ -72,8 +75,9 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             int y = 0;
             if (std::sscanf(value, "%d,%d", &x, &y) != 2) return std::nullopt;
             options.at = {x, y};
-        } else if (name == "--renew") {
+        } else if (name == "--renew" || name == "--renew-complete") {
             options.renew = value;
+            options.renewDatedComplete = name == "--renew-complete";
         } else {
             return std::nullopt;
         }
@@ -133,8 +137,9 @@ std::optional<xcb_window_t> waitForMap(xcb_connection_t* connection, pid_t pid) 
     return std::nullopt;
 }
 
-// The host's way: a new file with the same bytes, renamed over the old one.
-bool renew(const std::string& path) {
+// The host's way: a new file with the same bytes, renamed over the old one;
+// `datedComplete`, the host module's way, dates it a second back first.
+bool renew(const std::string& path, bool datedComplete) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string temporary = path + ".new";
@@ -142,6 +147,12 @@ bool renew(const std::string& path) {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << bytes;
         if (!out.flush()) return false;
+    }
+    if (datedComplete) {
+        std::error_code failed;
+        const auto now = std::filesystem::file_time_type::clock::now();
+        std::filesystem::last_write_time(temporary, now - std::chrono::seconds(1), failed);
+        if (failed) return false;
     }
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
@@ -158,7 +169,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::fprintf(stderr,
-                     "usage: dialog-probe [--periods N] [--settle S] [--at X,Y] [--renew FILE] "
+                     "usage: dialog-probe [--periods N] [--settle S] [--at X,Y] [--renew[-complete] FILE] "
                      "<idle seconds> <program> [arguments...]\n");
         return 64;
     }
@@ -178,7 +189,7 @@ int main(int argc, char** argv) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
 
-    if (!options->renew.empty() && !renew(options->renew)) {
+    if (!options->renew.empty() && !renew(options->renew, options->renewDatedComplete)) {
         std::fprintf(stderr, "dialog-probe: cannot write %s anew\n", options->renew.c_str());
         return 1;
     }

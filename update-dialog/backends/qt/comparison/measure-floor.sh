@@ -6,7 +6,9 @@
 #
 # - start to mapped window, median of 9 starts each, with the status file
 #   written long before the start, and written anew (renamed into place) just
-#   before it, as a host does before it starts the dialog;
+#   before it, as a host does before it starts the dialog: once as a host of
+#   its own may (the new file as it was written), once as the host module does
+#   (the new file dated a second back, which marks it complete);
 # - resident memory, 1 s after the window is mapped (median of the same starts);
 # - CPU while idle with a busy bar (state "checking"; Qt's own busy bar in the
 #   bare dialog; zenity --pulsate) and with a determinate bar at 40 %, the
@@ -55,6 +57,7 @@ status() { printf '{"checkedAt": %s, "state": "%s"%s}' "$now" "$1" "${2:-}"; }
 download=', "latest": "1.5.0", "downloaded": 19327352, "total": 48318382, "progress": 40'
 status downloading "$download" >"$work/old.json"  # written long before every start
 status downloading "$download" >"$work/new.json"  # written anew just before each start
+status downloading "$download" >"$work/module.json"  # the same, the host module's way
 status checking >"$work/checking.json"
 status downloading "$download" >"$work/downloading.json"
 sleep 1
@@ -107,6 +110,8 @@ for _ in $(seq "$starts"); do
   for name in "${names[@]}"; do
     run_probe "$name" "$work/old.json" determinate --settle 1 0 >>"$work/$name.old"
     run_probe "$name" "$work/new.json" determinate --settle 0 --renew "$work/new.json" 0 >>"$work/$name.new"
+    run_probe "$name" "$work/module.json" determinate --settle 0 --renew-complete "$work/module.json" 0 \
+      >>"$work/$name.module"
   done
 done
 
@@ -158,17 +163,20 @@ echo "$header"
 echo "$rule"
 mapfile -t cells_old < <(cells ms old)
 mapfile -t cells_new < <(cells ms new)
+mapfile -t cells_module < <(cells ms module)
 mapfile -t cells_rss < <(cells mb)
 mapfile -t cells_busy < <(cells cpu busy)
 mapfile -t cells_determinate < <(cells cpu determinate)
 row "start to mapped window, status file written long before" "${cells_old[@]}"
-row "start to mapped window, status file written just before" "${cells_new[@]}"
+row "start to mapped window, status file renamed into place just before" "${cells_new[@]}"
+row "start to mapped window, the same dated as complete (the host module's way)" "${cells_module[@]}"
 row "resident memory" "${cells_rss[@]}"
 row "idle CPU, busy bar (state \"checking\"; zenity --pulsate)" "${cells_busy[@]}"
 row "idle CPU, determinate bar" "${cells_determinate[@]}"
 echo
 ratio() { awk -v a="$(figure dialog "$1" mapped_ms 1)" -v b="$(figure bare "$1" mapped_ms 1)" 'BEGIN { printf "%.2f", a / b }'; }
-echo "Tessary Update against the bare dialog, start to window: $(ratio old) (written long before), $(ratio new) (just before)"
+echo "Tessary Update against the bare dialog, start to window: $(ratio old) (written long before)," \
+  "$(ratio new) (just before), $(ratio module) (just before, the host module's way)"
 echo "Idle CPU of each period (%):"
 for name in "${names[@]}"; do
   echo "  $(title "$name"): busy $(field cpu_periods <"$work/$name.busy"), determinate $(field cpu_periods <"$work/$name.determinate")"
