@@ -62,6 +62,37 @@ describe("closing the dialog", () => {
     });
   }
 
+  // The keyboard focus never rests on "Install & Relaunch" unless the user
+  // put it there: a stray Space presses "Later" instead.
+  const spaceCases = [
+    { name: "an offer shown from the first frame", atStart: true },
+    { name: "an offer that replaces the checking dialog", atStart: false },
+  ];
+  for (const { name, atStart } of spaceCases) {
+    test(`Space on ${name} confirms nothing`, async () => {
+      const dialog = session.start({ status: atStart ? offer : { state: "checking" } });
+      await dialog.window();
+      if (!atStart) dialog.writeStatus(offer);
+      await offerShown(dialog);
+      await dialog.key("space");
+      await sleep(500);
+      if (dialog.running) await dialog.key("Escape");
+      const result = await dialog.waitForExit();
+      assert.equal(result.stdout.toString(), "", "a stray Space confirmed the install");
+    });
+  }
+
+  test("Tab to Install & Relaunch, a moment, then Space: the user's choice, confirmed", async () => {
+    const dialog = session.start({ status: offer });
+    await dialog.window();
+    await offerShown(dialog);
+    await dialog.key("Tab");
+    await sleep(1000); // several refresh passes of the same offer leave the focus where the user put it
+    await dialog.key("space");
+    const result = await dialog.waitForExit();
+    assert.equal(result.stdout.toString(), installRequest);
+  });
+
   test("Return on an offer presses nothing; the offer stays", async () => {
     const dialog = session.start({ status: offer });
     await dialog.window();

@@ -81,7 +81,9 @@ void QtButton::setTitle(const std::string& title) {
 void QtButton::setKeyEquivalent(const std::string& keyEquivalent) {
     if (!button_) return;
     const bool isDefault = keyEquivalent == "\r";
-    if (button_->isDefault() != isDefault) button_->setDefault(isDefault);
+    if (button_->isDefault() == isDefault) return;
+    if (!isDefault) lostReturnKey_ = true;
+    button_->setDefault(isDefault);
 }
 
 void QtWindow::makeKeyAndOrderFront() {
@@ -168,6 +170,7 @@ void QtAlert::scheduleTexts() {
 }
 
 void QtAlert::applyTexts() {
+    keepFocusOffButtonsThatLostReturn();
     if (!textsScheduled_) return;
     textsScheduled_ = false;
     const bool messageChanged = showText(*messageLabel_, messageText_, shownMessageText_);
@@ -287,9 +290,35 @@ void QtAlert::layout() {
     fitToScreen();
 }
 
+// Runs once a refresh pass is complete (the "Later" of an offer is added
+// after the first button is retitled). Only a change moves the focus: a user
+// who went to "Install & Relaunch" with Tab keeps it there.
+void QtAlert::keepFocusOffButtonsThatLostReturn() {
+    for (const auto& button : buttons_) {
+        if (button->tookLostReturnKey() && button->widget() && button->widget()->hasFocus())
+            focusSafeButton();
+    }
+}
+
+// The button Return presses, or else the latest added one that is not the
+// first (the first is the one that confirms); with neither, no button at all.
+void QtAlert::focusSafeButton() {
+    QPushButton* safe = nullptr;
+    for (const auto& button : buttons_) {
+        if (button->isDefault()) safe = button->widget();
+    }
+    if (!safe && buttons_.size() > 1) safe = buttons_.back()->widget();
+    if (safe) {
+        safe->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* focused = dialog_->focusWidget()) {
+        focused->clearFocus();
+    }
+}
+
 ModalResponse QtAlert::runModal() {
     showDefaultIconUnlessSet();
     layout();
+    focusSafeButton();
     // The native window is made here, at the size the layout gave it, as
     // showing it would make it.
     if (taskbarExclusion_) taskbarExclusion_->applyTo(*dialog_);

@@ -34,8 +34,15 @@ public:
     void setTitle(const std::string& title) override;
     void setKeyEquivalent(const std::string& keyEquivalent) override;
 
+    QPushButton* widget() const { return button_; }
+    bool isDefault() const { return button_ && button_->isDefault(); }
+    // Whether Return stopped pressing this button since the last call: the
+    // button now confirms something Return must not (an install).
+    bool tookLostReturnKey() { return std::exchange(lostReturnKey_, false); }
+
 private:
     QPointer<QPushButton> button_;
+    bool lostReturnKey_ = false;
 };
 
 class QtWindow final : public Window {
@@ -68,6 +75,11 @@ public:
 private:
     void showDefaultIconUnlessSet();
     void detachAccessory();
+    // Neither a stray Space nor any other key confirms an install by itself:
+    // a button that Return stopped pressing gives up the keyboard focus it
+    // had, and the dialog starts with the focus on a button that confirms nothing.
+    void keepFocusOffButtonsThatLostReturn();
+    void focusSafeButton();
     // Texts reach the labels when the event loop is about to wait, so a text
     // set twice in a row (as a refresh pass may do) is laid out and drawn once.
     void scheduleTexts();
