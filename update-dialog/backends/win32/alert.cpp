@@ -137,6 +137,9 @@ void Win32Button::setKeyEquivalent(const std::string& keyEquivalent) {
     if (pressedByReturn == pressedByReturn_) return;
     pressedByReturn_ = pressedByReturn;
     SendMessageW(button_, BM_SETSTYLE, pressedByReturn ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    // Return was taken from it so that no key confirms by accident ("Install &
+    // Relaunch"): the focus it had as the default button must go too, or Space presses it.
+    if (!pressedByReturn) alert_.focusLeaves(*this);
 }
 
 void Win32Window::makeKeyAndOrderFront() {
@@ -249,6 +252,41 @@ void Win32Alert::layout() {
     relayout();
 }
 
+// Called as a button stops being the one Return presses. While the pass goes
+// on, the focus rests on the window itself, where keys press nothing; once it
+// is over, it goes where the dialog would put it (settleFocus). A window that
+// is not active gets it back elsewhere.
+void Win32Alert::focusLeaves(const Win32Button& button) {
+    if (lastFocus_ == button.handle()) lastFocus_ = nullptr;
+    if (GetFocus() != button.handle()) return;
+    SetFocus(window_);
+    focusUnsettled_ = true;
+    scheduleApply();
+}
+
+void Win32Alert::settleFocus() {
+    if (!focusUnsettled_) return;
+    focusUnsettled_ = false;
+    // Unless the user has moved it meanwhile (a Tab).
+    if (GetFocus() == window_) focusOn(restingFocus());
+}
+
+// Where the dialog puts the focus of its own accord: on the button Return
+// presses, or else on a button other than the first, the one that confirms an
+// install; or on no button (nullptr).
+HWND Win32Alert::restingFocus() const {
+    for (const auto& button : buttons_) {
+        if (button->pressedByReturn()) return button->handle();
+    }
+    return buttons_.size() > 1 ? buttons_[1]->handle() : nullptr;
+}
+
+// No control means the window itself: keys still reach the dialog's loop
+// (Escape, Tab), and Space presses nothing.
+void Win32Alert::focusOn(HWND control) {
+    SetFocus(control != nullptr ? control : window_);
+}
+
 void Win32Alert::scheduleApply() {
     if (applyScheduled_) return;
     applyScheduled_ = PostMessageW(window_, applyMessage, 0, 0) != FALSE;
@@ -259,6 +297,7 @@ void Win32Alert::scheduleApply() {
 // title), so that a tick that changes a byte count moves nothing.
 void Win32Alert::applyTexts() {
     applyScheduled_ = false;
+    settleFocus();
     const bool textsChanged = showTexts();
     if (!textsChanged && !sizesMayChange_) return;
     sizesMayChange_ = false;
@@ -376,7 +415,7 @@ void Win32Alert::useDetailControl(bool scrolls) {
     // The scrolled text starts where the headline does.
     if (scrolls) SendMessageW(detail_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     showTexts();
-    if (hadFocus && !buttons_.empty()) SetFocus(buttons_.front()->handle());
+    if (hadFocus) focusOn(restingFocus());
 }
 
 void Win32Alert::applyFonts() {
@@ -494,7 +533,7 @@ ModalResponse Win32Alert::runModal() {
     layout();
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
-    if (!buttons_.empty()) SetFocus(buttons_.front()->handle());
+    focusOn(restingFocus());
 
     MSG message{};
     while (!runLoop_.stopRequested()) {
@@ -544,16 +583,17 @@ LRESULT Win32Alert::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             runLoop_.requestStop(modalResponseCancel);
             return 0;
         case WM_ACTIVATE:
-            // Keyboard focus goes back where it was when the user comes back.
+            // Keyboard focus goes back where it was when the user comes back;
+            // where it was on no control, or on a button that has since lost
+            // Return (focusLeaves), where the dialog puts it of its own accord.
             if (LOWORD(wParam) == WA_INACTIVE) {
-                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus))
-                    lastFocus_ = focus;
+                const HWND focus = GetFocus();
+                lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : nullptr;
             } else {
-                const HWND focus =
-                    lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(window_, lastFocus_)
-                        ? lastFocus_
-                        : (buttons_.empty() ? nullptr : buttons_.front()->handle());
-                if (focus != nullptr) SetFocus(focus);
+                focusUnsettled_ = false;
+                focusOn(lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(window_, lastFocus_)
+                            ? lastFocus_
+                            : restingFocus());
             }
             return 0;
         case WM_ERASEBKGND:

@@ -6,7 +6,9 @@
 // and 1000, 1001, ... the buttons, each ID the modal response it ends the loop
 // with. Return presses the button whose key equivalent is a carriage return
 // (never one without), Escape and the close box end the loop with
-// NSModalResponseCancel.
+// NSModalResponseCancel. Space presses the focused button, so the dialog
+// itself never puts the focus on the first button while Return does not press
+// it ("Install & Relaunch"): that one gets it only from the user (Tab, a click).
 #pragma once
 
 #include <windows.h>
@@ -93,6 +95,8 @@ public:
         scheduleApply();
     }
     void accessoryGone(Win32ProgressIndicator& indicator);
+    // A button that Return no longer presses gives up the keyboard focus.
+    void focusLeaves(const Win32Button& button);
 
 private:
     Win32Alert(RunLoop& runLoop, HWND window);
@@ -111,6 +115,9 @@ private:
     void applyFonts();
     void applyIcons();
     void changeDpi(UINT dpi, const RECT* suggested);
+    void settleFocus();
+    HWND restingFocus() const;
+    void focusOn(HWND control);
     void moveFocus(bool backwards);
     void paintBackground(HDC dc) const;
     RECT workArea() const;
@@ -134,7 +141,8 @@ private:
     bool sizesMayChange_ = false;  // a button's title or the icon changed since the last layout
     bool placed_ = false;          // positioned on its monitor once
     AlertGeometry geometry_;
-    HWND lastFocus_ = nullptr;
+    HWND lastFocus_ = nullptr;     // where the focus was as the window was last deactivated
+    bool focusUnsettled_ = false;  // moved off a button during a pass, to be placed once it is over
     Win32Window windowObject_;
 };
 

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "progress_bar.h"
@@ -258,6 +260,108 @@ INSTANTIATE_TEST_SUITE_P(
                 {{VK_TAB, false}, {VK_SPACE, false}},
                 alertSecondButtonReturn}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+// The keyboard focus and an offer: Space presses the focused button, so the
+// button Return no longer presses ("Install & Relaunch") must never hold the
+// focus unless the user put it there.
+enum class FocusStep {
+    offer,  // a pass as the timer runs it: the first button retitled, Return taken from it, "Later" added
+    offerAlone,  // the same without a second button
+    samePass,    // a later pass of the same offer: the same title and key equivalent set again
+    away,        // another window of the program becomes the active one
+    back,        // the alert is active again
+    tab,
+    space,
+};
+
+struct FocusCase {
+    const char* name;
+    bool offerBeforeShown;  // the first pass, before the dialog is on screen, offers an install
+    std::vector<FocusStep> steps;
+    ModalResponse expected;  // -1: nothing pressed
+};
+
+void PrintTo(const FocusCase& focusCase, std::ostream* out) {
+    *out << focusCase.name;
+}
+
+class Win32AlertFocus : public ::testing::TestWithParam<FocusCase> {};
+
+void offerPass(Dialog& dialog, bool withLater) {
+    dialog.first->setTitle("Install & Relaunch");
+    dialog.first->setKeyEquivalent("");
+    dialog.alert->setMessageText("Tessary 2.0.0 is available");
+    if (withLater && dialog.alert->buttonsCount() == 1) dialog.alert->addButtonWithTitle("Later");
+    dialog.alert->layout();
+}
+
+TEST_P(Win32AlertFocus, SpaceConfirmsTheInstallOnlyWhereTheUserPutTheFocus) {
+    const FocusCase& focusCase = GetParam();
+    Dialog dialog;
+    if (focusCase.offerBeforeShown) offerPass(dialog, true);
+    const HWND other = CreateWindowExW(0, WC_STATICW, L"Another window", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> otherWindow(other,
+                                                                                             DestroyWindow);
+    std::vector<std::unique_ptr<Timer>> steps;
+    double at = 0.2;
+    for (const FocusStep step : focusCase.steps) {
+        steps.push_back(testing::during(dialog.toolkit, at, [&, step] {
+            switch (step) {
+                case FocusStep::offer:
+                case FocusStep::samePass:
+                    offerPass(dialog, true);
+                    break;
+                case FocusStep::offerAlone:
+                    offerPass(dialog, false);
+                    break;
+                case FocusStep::away:
+                    ShowWindow(other, SW_SHOW);
+                    SetActiveWindow(other);
+                    break;
+                case FocusStep::back:
+                    ShowWindow(other, SW_HIDE);
+                    SetActiveWindow(dialog.win32().handle());
+                    break;
+                case FocusStep::tab:
+                    testing::pressKey(dialog.win32(), VK_TAB);
+                    break;
+                case FocusStep::space:
+                    testing::pressKey(dialog.win32(), VK_SPACE);
+                    break;
+            }
+        }));
+        at += 0.2;
+    }
+    steps.push_back(
+        testing::during(dialog.toolkit, at + 0.3, [&] { dialog.toolkit.runLoop().requestStop(-1); }));
+    EXPECT_EQ(dialog.alert->runModal(), focusCase.expected);
+}
+
+using enum FocusStep;
+INSTANTIATE_TEST_SUITE_P(
+    Focus, Win32AlertFocus,
+    ::testing::Values(
+        FocusCase{"SpaceOnCloseCloses", false, {space}, alertFirstButtonReturn},
+        FocusCase{"SpaceRightAfterAnOfferPressesLater", false, {offer, space}, alertSecondButtonReturn},
+        FocusCase{"SpaceOnAnOfferFromTheFirstFramePressesLater", true, {space}, alertSecondButtonReturn},
+        FocusCase{"SpaceOnAnOfferWithoutASecondButtonPressesNothing", false, {offerAlone, space}, -1},
+        FocusCase{"TabThenSpaceConfirms", false, {offer, tab, space}, alertFirstButtonReturn},
+        FocusCase{"TheChosenFocusStaysThroughLaterPasses",
+                  false,
+                  {offer, tab, samePass, samePass, space},
+                  alertFirstButtonReturn},
+        FocusCase{"TheChosenFocusComesBackWithTheWindow",
+                  false,
+                  {offer, tab, away, back, space},
+                  alertFirstButtonReturn},
+        FocusCase{"AnOfferWhileAwayDoesNotGetTheFocusBack",
+                  false,
+                  {away, offer, back, space},
+                  alertSecondButtonReturn},
+        FocusCase{"TabFromNowhereReachesTheOffer", false, {offerAlone, tab, space}, alertFirstButtonReturn}),
+    [](const ::testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.name); });
 
 TEST(Win32Alert, TheCloseBoxEndsLikeEscape) {
     Dialog dialog;
